@@ -35,15 +35,11 @@ apt_install() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $want >/dev/null
 }
 
-# Source packages need deb-src entries; Wine needs the i386 architecture.
-enable_sources_and_i386() {
+# Source packages need deb-src entries.
+enable_sources() {
     local src=/etc/apt/sources.list.d/debian.sources
     if [ -f "$src" ] && grep -q '^Types: deb$' "$src"; then
         as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$src"
-        apt_updated=0
-    fi
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        as_root dpkg --add-architecture i386
         apt_updated=0
     fi
 }
@@ -59,18 +55,17 @@ cross_packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     nasm dpkg-dev
 )
+# 64-bit Wine only: this machine's kernel does not run 32-bit processes, so the Windows tests
+# drive the x86-64 build of the plug-in (see README).
 wine_packages=(
-    wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick
-    libxrender1 libxcursor1 libxrandr2 libxi6 libxinerama1 libxcomposite1 libxfixes3:i386
+    wine wine64 fonts-wine xvfb xauth imagemagick
+    libxrender1 libxcursor1 libxrandr2 libxi6 libxinerama1 libxcomposite1
 )
 
-enable_sources_and_i386
+enable_sources
 apt_install "${native_packages[@]}" "${cross_packages[@]}" "${wine_packages[@]}"
 
-# --- Cross-built libraries for the Windows plug-in (libjpeg-turbo, zlib, libpng) ---------
-cross_prefix="$deps/i686-w64-mingw32"
-toolchain="$top/cmake/toolchain-mingw-i686.cmake"
-
+# --- Cross-built libraries for the Windows builds (libjpeg-turbo, zlib, libpng) -----------
 fetch_source() {  # package -> prints the unpacked source directory
     local pkg=$1 dir
     dir=$(find "$deps/src/$pkg" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | head -n 1)
@@ -78,35 +73,60 @@ fetch_source() {  # package -> prints the unpacked source directory
         mkdir -p "$deps/src/$pkg"
         if [ "$apt_updated" -eq 0 ]; then as_root apt-get update -qq; apt_updated=1; fi
         log "fetching the source of $pkg"
-        (cd "$deps/src/$pkg" && apt-get source -qq "$pkg" >/dev/null 2>&1)
+        # The security archive may not serve sources: try every version the index lists.
+        local version
+        for version in $(apt-cache showsrc "$pkg" | awk '/^Version:/ {print $2}' | sort -rV); do
+            (cd "$deps/src/$pkg" && apt-get source -qq "$pkg=$version" >/dev/null 2>&1) && break
+            rm -rf "${deps:?}/src/$pkg"/*
+        done
         dir=$(find "$deps/src/$pkg" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+        [ -n "$dir" ] || { log "no source of $pkg could be fetched"; exit 1; }
     fi
     echo "$dir"
 }
 
-cross_build() {  # package, stamp file, extra cmake options...
-    local pkg=$1 stamp=$2; shift 2
-    [ -f "$cross_prefix/.$stamp" ] && return 0
-    local srcdir
-    srcdir=$(fetch_source "$pkg")
-    log "cross-building $pkg"
-    rm -rf "$deps/build-$pkg"
-    cmake -S "$srcdir" -B "$deps/build-$pkg" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$cross_prefix" -DCMAKE_PREFIX_PATH="$cross_prefix" \
-        "$@" >/dev/null
-    cmake --build "$deps/build-$pkg" >/dev/null
-    cmake --install "$deps/build-$pkg" >/dev/null
-    touch "$cross_prefix/.$stamp"
+cross_build_all() {  # triple, toolchain file
+    local triple=$1 toolchain=$2
+    local prefix="$deps/$triple" work="$deps/build-$triple"
+    mkdir -p "$prefix/lib" "$prefix/include"
+
+    configure_and_build() {  # name, source dir, target ('' for all), cmake options...
+        local name=$1 srcdir=$2 target=$3; shift 3
+        log "cross-building $name for $triple"
+        rm -rf "$work/$name"
+        cmake -S "$srcdir" -B "$work/$name" -G Ninja -Wno-dev \
+            -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" "$@" >/dev/null
+        cmake --build "$work/$name" ${target:+--target "$target"} >/dev/null
+    }
+
+    if [ ! -f "$prefix/.jpeg" ]; then
+        configure_and_build jpeg "$(fetch_source libjpeg-turbo)" "" -DENABLE_SHARED=OFF \
+            -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_SIMD=ON \
+            -DCMAKE_ASM_NASM_COMPILER=nasm
+        cmake --install "$work/jpeg" >/dev/null
+        touch "$prefix/.jpeg"
+    fi
+    # Debian's zlib source lacks the Windows resource file, so only the static library is built.
+    if [ ! -f "$prefix/.zlib" ]; then
+        local zsrc
+        zsrc=$(fetch_source zlib)
+        configure_and_build zlib "$zsrc" zlibstatic
+        cp "$work/zlib/libzlibstatic.a" "$prefix/lib/libz.a"
+        cp "$zsrc/zlib.h" "$work/zlib/zconf.h" "$prefix/include/"
+        touch "$prefix/.zlib"
+    fi
+    if [ ! -f "$prefix/.png" ]; then
+        configure_and_build png "$(fetch_source libpng1.6)" "" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+            -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF \
+            -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
+        cmake --install "$work/png" >/dev/null
+        touch "$prefix/.png"
+    fi
 }
 
-mkdir -p "$cross_prefix"
-cross_build libjpeg-turbo jpeg -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-    -DWITH_JPEG8=OFF -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
-cross_build zlib zlib -DBUILD_SHARED_LIBS=OFF
-cross_build libpng1.6 png -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-    -DZLIB_ROOT="$cross_prefix" -DZLIB_LIBRARY="$cross_prefix/lib/libzlibstatic.a" \
-    -DZLIB_INCLUDE_DIR="$cross_prefix/include" -DPNG_HARDWARE_OPTIMIZATIONS=OFF
+cross_build_all i686-w64-mingw32 "$top/cmake/toolchain-mingw-i686.cmake"
+cross_build_all x86_64-w64-mingw32 "$top/cmake/toolchain-mingw-x86_64.cmake"
 
 # --- The project's own Wine prefix --------------------------------------------------------
 "$top/scripts/wine-env.sh" init

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# The project's own Wine prefix, inside the build tree.
+# The project's own 64-bit Wine prefix, inside the build tree.
 #   wine-env.sh init    create the 32-bit prefix once, with Wine's fonts and no window manager wait
 #   wine-env.sh start   start a persistent wineserver whose output goes nowhere
 #   wine-env.sh stop    end the server and wait for it
 # Source it (". wine-env.sh") to get the environment only.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$top/build/wine"
-export WINEARCH=win32
+export WINEPREFIX="$top/build/wine64"
+export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
@@ -25,10 +25,10 @@ wine_init() {
     touch "$WINEPREFIX/.lumenforge-ready"
 }
 
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 case "${1:-}" in
     init) wine_init ;;
     start) wineserver -p >/dev/null 2>&1 </dev/null; wine cmd /c exit </dev/null >/dev/null 2>&1 ;;
     stop) wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1 || true ;;
-    "") ;;
     *) echo "usage: $0 [init|start|stop]" >&2; exit 2 ;;
 esac

@@ -43,7 +43,7 @@ bool ByteReader::readI32(int32_t& value) {
 }
 
 bool ByteReader::readU64(uint64_t& value) {
-    uint32_t low, high;
+    uint32_t low = 0, high = 0;
     if (remaining() < 8) return false;
     readU32(low);
     readU32(high);

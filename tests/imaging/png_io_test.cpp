@@ -1,0 +1,56 @@
+#include "imaging/png_io.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+using lumen::imaging::readPng;
+using lumen::imaging::RgbaImage;
+using lumen::imaging::writePng;
+
+namespace {
+
+RgbaImage pattern(int width, int height, bool alpha) {
+    RgbaImage image{width, height, alpha, std::vector<uint8_t>(size_t(width) * height * 4)};
+    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<uint8_t>(i * 37 + i / 4);
+    if (!alpha)
+        for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
+    return image;
+}
+
+}  // namespace
+
+TEST(PngIo, RoundTripsWithAndWithoutAlpha) {
+    for (bool alpha : {false, true}) {
+        const RgbaImage original = pattern(7, 5, alpha);
+        const std::string path = testing::TempDir() + (alpha ? "rgba.png" : "rgb.png");
+        std::string error;
+        ASSERT_TRUE(writePng(path, original, error)) << error;
+        RgbaImage read;
+        ASSERT_TRUE(readPng(path, read, error)) << error;
+        EXPECT_EQ(read.width, 7);
+        EXPECT_EQ(read.height, 5);
+        EXPECT_EQ(read.hasAlpha, alpha);
+        EXPECT_EQ(read.pixels, original.pixels);
+        std::remove(path.c_str());
+    }
+}
+
+TEST(PngIo, RefusesMissingAndDamagedFiles) {
+    RgbaImage image;
+    std::string error;
+    EXPECT_FALSE(readPng(testing::TempDir() + "no-such.png", image, error));
+    EXPECT_FALSE(error.empty());
+
+    const std::string path = testing::TempDir() + "damaged.png";
+    ASSERT_TRUE(writePng(path, pattern(16, 16, true), error));
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size() / 2);
+    EXPECT_FALSE(readPng(path, image, error));
+    std::remove(path.c_str());
+
+    EXPECT_FALSE(writePng(path, RgbaImage{}, error));
+}

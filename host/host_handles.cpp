@@ -1,0 +1,84 @@
+#include "host_handles.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace lumen::host {
+namespace {
+
+using hostapi::Handle;
+
+// The master pointer comes first, so a Handle (char**) is the record's address.
+struct HostHandle {
+    char* data;
+    int32_t size;
+};
+
+std::atomic<int> liveHandles{0};
+
+HostHandle* recordOf(Handle handle) { return reinterpret_cast<HostHandle*>(handle); }
+
+Handle newHandle(int32_t size) {
+    if (size < 0) return nullptr;
+    auto* record = static_cast<HostHandle*>(std::calloc(1, sizeof(HostHandle)));
+    if (!record) return nullptr;
+    record->data = static_cast<char*>(std::calloc(size ? static_cast<size_t>(size) : 1, 1));
+    if (!record->data) {
+        std::free(record);
+        return nullptr;
+    }
+    record->size = size;
+    ++liveHandles;
+    return reinterpret_cast<Handle>(record);
+}
+
+void disposeHandle(Handle handle) {
+    if (!handle) return;
+    std::free(recordOf(handle)->data);
+    std::free(recordOf(handle));
+    --liveHandles;
+}
+
+int32_t getSize(Handle handle) { return handle ? recordOf(handle)->size : 0; }
+
+int16_t setSize(Handle handle, int32_t size) {
+    if (!handle) return hostapi::nilHandleErr;
+    if (size < 0) return hostapi::paramErr;
+    char* grown = static_cast<char*>(std::realloc(recordOf(handle)->data, size ? static_cast<size_t>(size) : 1));
+    if (!grown) return hostapi::memFullErr;
+    if (size > recordOf(handle)->size)
+        std::memset(grown + recordOf(handle)->size, 0, static_cast<size_t>(size - recordOf(handle)->size));
+    recordOf(handle)->data = grown;
+    recordOf(handle)->size = size;
+    return hostapi::noErr;
+}
+
+char* lock(Handle handle, hostapi::Boolean) { return handle ? recordOf(handle)->data : nullptr; }
+void unlock(Handle) {}
+void recoverSpace(int32_t) {}
+
+const hostapi::HandleProcs procs = {1, 8, newHandle, disposeHandle, getSize, setSize,
+                                    lock, unlock, recoverSpace, disposeHandle};
+
+}  // namespace
+
+const hostapi::HandleProcs& hostHandleProcs() { return procs; }
+hostapi::Handle newHostHandle(int32_t size) { return newHandle(size); }
+void disposeHostHandle(hostapi::Handle handle) { disposeHandle(handle); }
+int32_t hostHandleSize(hostapi::Handle handle) { return getSize(handle); }
+
+std::string hostHandleBytes(hostapi::Handle handle) {
+    if (!handle) return {};
+    return std::string(recordOf(handle)->data, static_cast<size_t>(recordOf(handle)->size));
+}
+
+hostapi::Handle hostHandleFromBytes(const std::string& bytes) {
+    Handle handle = newHandle(static_cast<int32_t>(bytes.size()));
+    if (handle) std::memcpy(recordOf(handle)->data, bytes.data(), bytes.size());
+    return handle;
+}
+
+int liveHostHandles() { return liveHandles; }
+
+}  // namespace lumen::host

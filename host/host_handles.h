@@ -1,0 +1,22 @@
+#pragma once
+// The host's own handles, handed to plug-ins through HandleProcs: a handle points at a master
+// pointer, so the block behind it can move when it is resized.
+#include <cstdint>
+#include <string>
+
+#include "plugin/host_api.h"
+
+namespace lumen::host {
+
+const hostapi::HandleProcs& hostHandleProcs();
+
+hostapi::Handle newHostHandle(int32_t size);
+void disposeHostHandle(hostapi::Handle handle);
+int32_t hostHandleSize(hostapi::Handle handle);
+std::string hostHandleBytes(hostapi::Handle handle);
+hostapi::Handle hostHandleFromBytes(const std::string& bytes);
+
+// Handles still allocated: a plug-in that forgets to dispose what it was given leaks them.
+int liveHostHandles();
+
+}  // namespace lumen::host

@@ -4,10 +4,30 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 
 #include "formula/formula_node.h"
 
 namespace lumen::formula::detail {
+
+// A scanner over a private copy of one text, reset to depth 0. ready() is false when memory ran
+// out while setting it up.
+class ScannerSession {
+public:
+    explicit ScannerSession(const char* text);
+    ScannerSession(const ScannerSession&) = delete;
+    ScannerSession& operator=(const ScannerSession&) = delete;
+
+    bool ready() const { return scanner_ != nullptr; }
+    void* scanner() const { return scanner_.get(); }
+
+private:
+    struct ScannerDeleter {
+        void operator()(void* scanner) const;
+    };
+    std::unique_ptr<char[]> copy_;
+    std::unique_ptr<void, ScannerDeleter> scanner_;
+};
 
 struct ParseState {
     void* scanner = nullptr;        // the reentrant scanner (yyscan_t)

@@ -1,0 +1,175 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+
+#include "filters/file_system.h"
+
+namespace lumen::filters {
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::span<const uint8_t> bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string temporaryNameFor(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+bool removeTreeAt(int parent, const char* name);
+
+bool removeContents(int directory) {
+    int listFd = ::dup(directory);
+    if (listFd < 0) return false;
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return false;
+    }
+    std::vector<std::string> names;
+    while (dirent* item = ::readdir(dir)) {
+        std::string name = item->d_name;
+        if (name != "." && name != "..") names.push_back(std::move(name));
+    }
+    ::closedir(dir);
+    bool ok = true;
+    for (const std::string& name : names) ok = removeTreeAt(directory, name.c_str()) && ok;
+    return ok;
+}
+
+// Removes `name` inside the open directory `parent`; links are unlinked, never followed.
+bool removeTreeAt(int parent, const char* name) {
+    struct stat info;
+    if (::fstatat(parent, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (!S_ISDIR(info.st_mode)) return ::unlinkat(parent, name, 0) == 0;
+    FileDescriptor child(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (child.get() < 0) return false;
+    if (!removeContents(child.get())) return false;
+    return ::unlinkat(parent, name, AT_REMOVEDIR) == 0;
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t maxSize) override {
+        FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.get() < 0) return std::nullopt;
+        struct stat info;
+        if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+        if (static_cast<uint64_t>(info.st_size) > maxSize) return std::nullopt;
+        std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return std::nullopt;
+            if (n == 0) break;
+            done += static_cast<size_t>(n);
+        }
+        bytes.resize(done);
+        return bytes;
+    }
+
+    bool writeFileAtomic(const std::string& path, std::span<const uint8_t> bytes) override {
+        std::string temporary = temporaryNameFor(path);
+        FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.get() < 0) return false;
+        bool ok = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
+        ok = ::close(fd.release()) == 0 && ok;
+        if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;
+        if (!ok) ::unlink(temporary.c_str());
+        return ok;
+    }
+
+    bool renameNoReplace(const std::string& from, const std::string& to) override {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EINVAL && errno != ENOSYS) return false;
+        // File systems without the flag: a hard link refuses an existing target just as well.
+        if (::link(from.c_str(), to.c_str()) != 0) return false;
+        return ::unlink(from.c_str()) == 0;
+    }
+
+    bool removeFile(const std::string& path) override {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+        return ::unlink(path.c_str()) == 0;
+    }
+
+    bool fileExists(const std::string& path) override {
+        struct stat info;
+        return ::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    }
+
+    bool directoryExists(const std::string& path) override {
+        struct stat info;
+        return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
+    bool createDirectory(const std::string& path) override {
+        return ::mkdir(path.c_str(), 0777) == 0;
+    }
+
+    std::optional<std::vector<DirectoryItem>> listDirectory(const std::string& path) override {
+        FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd.get() < 0) return std::nullopt;
+        DIR* dir = ::fdopendir(fd.get());
+        if (!dir) return std::nullopt;
+        int dirFd = fd.release();
+        std::vector<DirectoryItem> items;
+        while (dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            struct stat info;
+            bool isDirectory = ::fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+            items.push_back({std::move(name), isDirectory});
+        }
+        ::closedir(dir);
+        return items;
+    }
+
+    bool removeTree(const std::string& path) override {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+        return removeTreeAt(AT_FDCWD, path.c_str());
+    }
+};
+
+}  // namespace
+
+FileSystem& nativeFileSystem() {
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}
+
+}  // namespace lumen::filters

@@ -1,0 +1,194 @@
+#include "filters/filter_database.h"
+
+#include <gtest/gtest.h>
+
+#include "filters/ffx_file.h"
+#include "test_support.h"
+
+namespace lumen::filters {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::ScratchDirectory;
+
+class FilterDatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (auto [category, title, presets] : {std::tuple{"Stone", "Tiles", 1}, {"Stone", "Brick", 0},
+                                                {"Distort", "Wave", 0}}) {
+            FilterDefinition filter = testing::sampleFilter(presets);
+            filter.category = category;
+            filter.title = title;
+            ASSERT_TRUE(saveFfxAs(fs, filter, dir.file(filterFileName(category, title))));
+        }
+    }
+
+    std::vector<std::string> fileNames() const {
+        std::vector<std::string> names;
+        for (const DatabaseEntry& entry : database.entries()) names.push_back(entry.fileName);
+        return names;
+    }
+
+    ScratchDirectory dir;
+    FaultyFileSystem fs;
+    FilterDatabase database{fs};
+};
+
+TEST_F(FilterDatabaseTest, OpenWithoutIndexReadsEveryFileAndWritesTheIndex) {
+    DatabaseOpenResult result = database.open(dir.path());
+    EXPECT_TRUE(result.listed);
+    EXPECT_FALSE(result.indexRead);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"Distort - Wave.ffx", "Stone - Brick.ffx",
+                                                     "Stone - Tiles.ffx"}));
+    EXPECT_TRUE(database.entries()[2].hasPresets());
+    EXPECT_FALSE(database.entries()[1].hasPresets());
+    EXPECT_EQ(database.categories(), (std::vector<std::string>{"Distort", "Stone"}));
+    EXPECT_TRUE(fs.fileExists(dir.file("index")));
+}
+
+TEST_F(FilterDatabaseTest, OpenWithAValidIndexOpensNoFilterFile) {
+    database.open(dir.path());
+    std::vector<DatabaseEntry> first = database.entries();
+    fs.reads = 0;
+    FilterDatabase again(fs);
+    EXPECT_TRUE(again.open(dir.path()).indexRead);
+    EXPECT_EQ(fs.reads, 1);
+    EXPECT_EQ(again.entries(), first);
+
+    ASSERT_TRUE(fs.removeFile(dir.file("index")));
+    FilterDatabase rebuilt(fs);
+    EXPECT_FALSE(rebuilt.open(dir.path()).indexRead);
+    EXPECT_EQ(rebuilt.entries(), first);
+}
+
+TEST_F(FilterDatabaseTest, FilesAddedOrRemovedByHandAndPlaceholdersAreReconciled) {
+    database.open(dir.path());
+    ASSERT_TRUE(database.newCategory("Empty"));
+    EXPECT_FALSE(database.newCategory("Empty"));
+    EXPECT_FALSE(database.newCategory(""));
+    EXPECT_EQ(database.categories().size(), 3u);
+
+    FilterDefinition added = testing::sampleFilter(0);
+    added.category = "Light";
+    ASSERT_TRUE(saveFfxAs(fs, added, dir.file("hand made.FFX")));
+    testing::writeBytes(dir.file("broken.ffx"), {1, 2, 3});
+    ASSERT_TRUE(fs.removeFile(dir.file("Stone - Brick.ffx")));
+
+    FilterDatabase reopened(fs);
+    EXPECT_TRUE(reopened.open(dir.path()).indexRead);
+    std::vector<std::string> names;
+    for (const DatabaseEntry& entry : reopened.entries()) names.push_back(entry.fileName);
+    EXPECT_EQ(names, (std::vector<std::string>{"Distort - Wave.ffx", "hand made.FFX", "Stone - Tiles.ffx"}));
+    EXPECT_EQ(reopened.categories(), (std::vector<std::string>{"Distort", "Light", "Stone"}));
+}
+
+TEST_F(FilterDatabaseTest, OpenOfAMissingDirectoryChangesNothing) {
+    database.open(dir.path());
+    EXPECT_FALSE(database.open(dir.file("gone.db")).listed);
+    EXPECT_EQ(database.entries().size(), 3u);
+}
+
+TEST_F(FilterDatabaseTest, NewRenameAndMoveKeepFilesEntriesAndIndexInStep) {
+    database.open(dir.path());
+    FilterDefinition working;
+    EXPECT_FALSE(database.newFilter(working, "Stone", ""));
+    ASSERT_TRUE(database.newFilter(working, "Stone", "Marble."));
+    EXPECT_EQ(working.filePath, dir.file("Stone - Marble.ffx"));
+    EXPECT_EQ(working.code[1], "r");
+
+    ASSERT_TRUE(database.renameFilter("Stone - Marble.ffx", "Granite/2"));
+    EXPECT_FALSE(fs.fileExists(dir.file("Stone - Marble.ffx")));
+    FilterDefinition read;
+    ASSERT_TRUE(loadFfxFile(fs, dir.file("Stone - Granite_2.ffx"), read));
+    EXPECT_EQ(read.title, "Granite/2");
+
+    // The target name is taken: the rename is refused and nothing changes.
+    std::vector<uint8_t> tiles = testing::readBytes(dir.file("Stone - Tiles.ffx"));
+    EXPECT_FALSE(database.renameFilter("Stone - Granite_2.ffx", "Tiles"));
+    EXPECT_EQ(testing::readBytes(dir.file("Stone - Tiles.ffx")), tiles);
+    EXPECT_TRUE(fs.fileExists(dir.file("Stone - Granite_2.ffx")));
+
+    ASSERT_TRUE(database.moveFilters({"Stone - Granite_2.ffx", "Stone - Brick.ffx"}, "Rock"));
+    EXPECT_EQ(database.filtersOf("Rock").size(), 2u);
+    ASSERT_TRUE(loadFfxFile(fs, dir.file("Rock - Brick.ffx"), read));
+    EXPECT_EQ(read.category, "Rock");
+    EXPECT_EQ(read.presets.size(), 0u);
+
+    FilterDatabase reopened(fs);
+    EXPECT_TRUE(reopened.open(dir.path()).indexRead);
+    EXPECT_EQ(reopened.entries(), database.entries());
+}
+
+TEST_F(FilterDatabaseTest, RenameCategoryMovesFiltersAndPlaceholders) {
+    database.open(dir.path());
+    ASSERT_TRUE(database.newCategory("stone"));
+    ASSERT_TRUE(database.renameCategory("Stone", "Rock"));
+    EXPECT_EQ(database.categories(), (std::vector<std::string>{"Distort", "Rock", "stone"}));
+    ASSERT_TRUE(database.renameCategory("stone", "Wood"));
+    EXPECT_EQ(database.categories(), (std::vector<std::string>{"Distort", "Rock", "Wood"}));
+    EXPECT_TRUE(fs.fileExists(dir.file("Rock - Tiles.ffx")));
+}
+
+TEST_F(FilterDatabaseTest, DeleteStopsAtAMissingFileWithoutWritingTheIndex) {
+    database.open(dir.path());
+    std::vector<uint8_t> index = testing::readBytes(dir.file("index"));
+    ASSERT_TRUE(fs.removeFile(dir.file("Stone - Brick.ffx")));
+    EXPECT_FALSE(database.deleteFilters({"Distort - Wave.ffx", "Stone - Brick.ffx", "Stone - Tiles.ffx"}));
+    EXPECT_FALSE(fs.fileExists(dir.file("Distort - Wave.ffx")));
+    EXPECT_TRUE(fs.fileExists(dir.file("Stone - Tiles.ffx")));
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"Stone - Brick.ffx", "Stone - Tiles.ffx"}));
+    EXPECT_EQ(testing::readBytes(dir.file("index")), index);
+
+    FilterDatabase reopened(fs);
+    reopened.open(dir.path());
+    ASSERT_TRUE(reopened.newCategory("Stone2"));
+    fs.failRemove = [](const std::string& path) { return path.ends_with("Tiles.ffx"); };
+    EXPECT_FALSE(reopened.deleteCategory("Stone"));
+    fs.failRemove = [](const std::string&) { return false; };
+    EXPECT_TRUE(reopened.deleteCategory("Stone"));
+    EXPECT_TRUE(reopened.deleteCategory("Stone2"));
+    EXPECT_TRUE(reopened.entries().empty());
+    EXPECT_FALSE(fs.fileExists(dir.file("Stone - Tiles.ffx")));
+}
+
+TEST_F(FilterDatabaseTest, DuplicateAddsACopyAndUpdatesTheEntryWhenTheFileExists) {
+    database.open(dir.path());
+    FilterDefinition working;
+    ASSERT_TRUE(loadFfxFile(fs, dir.file("Stone - Tiles.ffx"), working));
+    ASSERT_TRUE(database.duplicateFilter(working));
+    EXPECT_EQ(working.title, "Copy of Tiles");
+    EXPECT_EQ(working.filePath, dir.file("Stone - Copy of Tiles.ffx"));
+    ASSERT_EQ(database.entries().size(), 4u);
+    EXPECT_EQ(database.entries()[2].title, "Copy of Tiles");
+    EXPECT_TRUE(database.entries()[2].hasPresets());
+
+    ASSERT_TRUE(loadFfxFile(fs, dir.file("Stone - Tiles.ffx"), working));
+    working.presets.clear();
+    ASSERT_TRUE(database.duplicateFilter(working));
+    EXPECT_EQ(database.entries().size(), 4u);
+    EXPECT_FALSE(database.entries()[2].hasPresets());
+
+    fs.failWrite = [](const std::string& path) { return path.ends_with(".ffx"); };
+    EXPECT_FALSE(database.duplicateFilter(working));
+    EXPECT_EQ(working.title, "Copy of Tiles");
+    EXPECT_EQ(database.entries().size(), 4u);
+}
+
+TEST_F(FilterDatabaseTest, PresetChangesKeepThePresetsFlagInStep) {
+    database.open(dir.path());
+    FilterDefinition working;
+    ASSERT_TRUE(loadFfxFile(fs, dir.file("Stone - Brick.ffx"), working));
+    addPreset(working, "first", testing::gradientBitmap(8, 8));
+    ASSERT_TRUE(database.savePresetChange(working));
+    EXPECT_TRUE(database.filtersOf("Stone")[0].hasPresets());
+    FilterDatabase reopened(fs);
+    reopened.open(dir.path());
+    EXPECT_TRUE(reopened.filtersOf("Stone")[0].hasPresets());
+
+    ASSERT_TRUE(deletePreset(working, 0));
+    ASSERT_TRUE(database.savePresetChange(working));
+    EXPECT_FALSE(database.filtersOf("Stone")[0].hasPresets());
+}
+
+}  // namespace
+}  // namespace lumen::filters

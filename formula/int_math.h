@@ -46,6 +46,22 @@ inline uint32_t isqrt(uint32_t n) {
     return r;
 }
 
+// Shift counts are taken modulo 32; the right shift fills with the sign.
+inline int32_t wrapShiftLeft(int32_t a, int32_t n) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) << (static_cast<uint32_t>(n) & 31u));
+}
+inline int32_t signedShiftRight(int32_t a, int32_t n) {
+    uint32_t count = static_cast<uint32_t>(n) & 31u;
+    uint32_t bits = static_cast<uint32_t>(a) >> count;
+    if (a < 0 && count != 0) bits |= ~(~0u >> count);
+    return static_cast<int32_t>(bits);
+}
+
+// a ** b: computed in floating point, truncated.
+inline int32_t powerOf(int32_t a, int32_t b) {
+    return truncToInt32(std::pow(static_cast<double>(a), static_cast<double>(b)));
+}
+
 inline int32_t clampInt(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 }  // namespace lumen::formula

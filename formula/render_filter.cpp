@@ -1,12 +1,16 @@
 #include "formula/render_filter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "formula/evaluation.h"
 #include "formula/evaluator.h"
+#include "formula/fast_program.h"
+#include "formula/row_scheduler.h"
 
 namespace lumen::formula {
 namespace {
@@ -83,19 +87,35 @@ bool setUpContext(PixelContext& context, RenderState& state, const ImageDescript
     return true;
 }
 
-RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription& source, uint8_t* destination,
-                           const RenderSetUp& setUp, const RowCallback& onRow) {
+namespace {
+
+// What both render loops share: the checks, the context and state, and Code0 run once.
+struct PreparedRender {
+    std::unique_ptr<PixelContext> context = std::make_unique<PixelContext>();
+    std::unique_ptr<RenderState> state = std::make_unique<RenderState>();
+};
+
+RenderOutcome prepare(PreparedRender& render, const FilterProgram& program, const ImageDescription& source,
+                      uint8_t* destination, const RenderSetUp& setUp) {
     if (!program.complete()) return RenderOutcome::kNotCompiled;
     if (destination == nullptr) return RenderOutcome::kBadImage;
-    auto context = std::make_unique<PixelContext>();
-    auto state = std::make_unique<RenderState>();
-    if (!setUpContext(*context, *state, source, destination, setUp)) return RenderOutcome::kBadImage;
-    for (const FormulaTree& root : program.roots) state->registerCaseLabels(root.get());
-
-    ContextScope scope(context.get(), state.get());
-    Evaluation evaluation{*context, *state};
+    if (!setUpContext(*render.context, *render.state, source, destination, setUp)) return RenderOutcome::kBadImage;
+    for (const FormulaTree& root : program.roots) render.state->registerCaseLabels(root.get());
+    Evaluation evaluation{*render.context, *render.state};
     evaluation.eval(program.roots[0].get());
+    return RenderOutcome::kComplete;
+}
 
+}  // namespace
+
+RenderOutcome renderFilterByTreeWalk(const FilterProgram& program, const ImageDescription& source,
+                                     uint8_t* destination, const RenderSetUp& setUp, const RowCallback& onRow) {
+    PreparedRender prepared;
+    ContextScope scope(prepared.context.get(), prepared.state.get());
+    if (RenderOutcome outcome = prepare(prepared, program, source, destination, setUp); outcome != RenderOutcome::kComplete)
+        return outcome;
+    PixelContext* context = prepared.context.get();
+    Evaluation evaluation{*context, *prepared.state};
     const FormulaNode* channelRoots[4] = {program.roots[1].get(), program.roots[2].get(),
                                           program.roots[3].get(), program.roots[4].get()};
     const size_t rowBytes = static_cast<size_t>(context->rowBytes);
@@ -113,6 +133,33 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
         }
     }
     return RenderOutcome::kComplete;
+}
+
+RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription& source, uint8_t* destination,
+                           const RenderSetUp& setUp, const RowCallback& onRow) {
+    PreparedRender prepared;
+    ContextScope scope(prepared.context.get(), prepared.state.get());
+    if (RenderOutcome outcome = prepare(prepared, program, source, destination, setUp); outcome != RenderOutcome::kComplete)
+        return outcome;
+    PixelContext& context = *prepared.context;
+    const FastProgram fast(program, context, *prepared.state);
+
+    int threads = fast.orderIndependent() ? (setUp.threads > 0 ? setUp.threads : hardwareThreads()) : 1;
+    threads = std::min(threads, context.height);
+    // Every thread moves its own copy of the context from pixel to pixel; the cells, tables
+    // and texture they read are not written by a filter that renders on several threads.
+    std::vector<PixelContext> copies(static_cast<size_t>(threads - 1), context);
+    std::vector<FastFrame> frames;
+    frames.reserve(static_cast<size_t>(threads));
+    frames.push_back(FastFrame{Evaluation{context, *prepared.state}});
+    for (PixelContext& copy : copies) frames.push_back(FastFrame{Evaluation{copy, *prepared.state}});
+
+    const size_t rowBytes = static_cast<size_t>(context.rowBytes);
+    const bool complete = runRows(
+        context.height, threads,
+        [&](int32_t y) { return !onRow || onRow(y, context); },
+        [&](int worker, int32_t y) { fast.renderRow(frames[worker], y, destination + static_cast<size_t>(y) * rowBytes); });
+    return complete ? RenderOutcome::kComplete : RenderOutcome::kStopped;
 }
 
 }  // namespace lumen::formula

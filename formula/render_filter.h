@@ -27,6 +27,9 @@ struct RenderSetUp {
     std::array<uint8_t, 3> background{};
     std::array<const uint8_t*, kTextureMapCount> textureMaps{};  // kMapSide x kMapSide each, or null
     const uint8_t* gradientTable = nullptr;  // kGradientCount x kGradientBytes, or null
+    // Threads rendering rows at once; 0: one per core. Filters whose pixels depend on the order
+    // they are computed in always render on the calling thread alone.
+    int32_t threads = 0;
 };
 
 // Zero-fills the context and sets it up for a render of `source` into `destination` (same
@@ -36,8 +39,9 @@ struct RenderSetUp {
 bool setUpContext(PixelContext& context, RenderState& state, const ImageDescription& source,
                   const uint8_t* destination, const RenderSetUp& setUp);
 
-// Called before each row; answering false stops the render before that row. The context shows
-// the settings Code0 made (for example gradientByUser).
+// Called on the calling thread for each row in order, before that row starts; answering false
+// stops the render before that row (rows already under way on other threads finish). The
+// context shows the settings Code0 made (for example gradientByUser).
 using RowCallback = std::function<bool(int32_t row, const PixelContext& context)>;
 
 enum class RenderOutcome { kComplete, kStopped, kBadImage, kNotCompiled };
@@ -45,7 +49,13 @@ enum class RenderOutcome { kComplete, kStopped, kBadImage, kNotCompiled };
 // Evaluates Code0 once, then Code1..Code4 for every pixel, clamping each value to 0..255 and
 // storing it at the channel's byte of the destination pixel. Pixels of rows not reached keep
 // what the destination held.
+// The channel sources run in a compiled form (FastProgram), on setUp.threads threads.
 RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription& source, uint8_t* destination,
                            const RenderSetUp& setUp, const RowCallback& onRow = {});
+
+// The same render by walking the syntax trees on the calling thread: the reference the
+// compiled form must match byte for byte.
+RenderOutcome renderFilterByTreeWalk(const FilterProgram& program, const ImageDescription& source,
+                                     uint8_t* destination, const RenderSetUp& setUp, const RowCallback& onRow = {});
 
 }  // namespace lumen::formula

@@ -1,0 +1,511 @@
+#include "formula/fast_program.h"
+
+#include <initializer_list>
+
+#include "formula/fast_nodes.h"
+#include "formula/int_math.h"
+#include "formula/token_codes.h"
+
+namespace lumen::formula {
+namespace {
+
+// What a compiled subtree's value depends on besides constants of the render.
+enum Dependency : unsigned { kOnColumn = 1, kOnRow = 2, kImpure = 4 };
+
+bool orderDependentNode(const FormulaNode& node) {
+    switch (node.kind) {
+    case kStorage: case kSrcmode: case kGamma: case kGradient: case kBmapsize: case kTexture:
+    case kCase: case kCaseEntry:
+        return true;
+    case kCall1: return node.value == kCall1Rst;
+    case kCall2: return node.value == kCall2Rnd || node.value == kCall2Put;
+    case kCall3: return node.value == kCall3Dst;
+    default: return false;
+    }
+}
+
+bool treeOrderIndependent(const FormulaNode* root) {
+    if (root == nullptr) return true;
+    std::vector<const FormulaNode*> pending{root};
+    while (!pending.empty()) {
+        const FormulaNode* node = pending.back();
+        pending.pop_back();
+        if (orderDependentNode(*node)) return false;
+        for (int32_t i = 0; i < node->childCount; ++i)
+            if (node->children[i] != nullptr) pending.push_back(node->children[i]);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool orderIndependent(const FilterProgram& program) {
+    for (int i = 1; i < kSourceCount; ++i)
+        if (!treeOrderIndependent(program.roots[i].get())) return false;
+    return true;
+}
+
+// Builds the nodes of one render's program. Children are recorded by index while the node
+// vector still grows, and turned into pointers once it is complete.
+class FastCompiler {
+public:
+    FastCompiler(FastProgram& program, PixelContext& context, RenderState& state)
+        : program_(program), context_(context), reference_{context, state} {}
+
+    void compileChannel(int z, const FormulaNode* root) {
+        context_.channel = z;
+        channel_ = z;
+        Built built = compile(root);
+        FastProgram::Channel& channel = program_.channels_[z];
+        if (built.isConstant) {
+            channel.kind = FastProgram::ChannelKind::kConstant;
+            channel.value = clampInt(built.value, 0, 255);
+        } else if (pending_[built.index].run == fast::sourceByte) {
+            channel.kind = FastProgram::ChannelKind::kSourceByte;
+            channel.value = pending_[built.index].value;
+        } else {
+            channel.kind = FastProgram::ChannelKind::kGeneral;
+            rootIndex_[z] = built.index;
+        }
+    }
+
+    void link() {
+        program_.nodes_.resize(pending_.size());
+        program_.lists_.reserve(listIndexes_.size());
+        for (int32_t index : listIndexes_) program_.lists_.push_back(&program_.nodes_[index]);
+        for (size_t i = 0; i < pending_.size(); ++i) {
+            const Pending& p = pending_[i];
+            FastNode& node = program_.nodes_[i];
+            node.run = p.run;
+            node.value = p.value;
+            node.extra = p.extra;
+            for (int c = 0; c < 5; ++c)
+                if (p.child[c] >= 0) node.child[c] = &program_.nodes_[p.child[c]];
+            if (p.listFirst >= 0) node.list = &program_.lists_[p.listFirst];
+            if (p.weightsFirst >= 0) node.weights = &program_.weights_[p.weightsFirst];
+        }
+        for (int z = 0; z < 4; ++z)
+            if (program_.channels_[z].kind == FastProgram::ChannelKind::kGeneral)
+                program_.channels_[z].root = &program_.nodes_[rootIndex_[z]];
+    }
+
+    bool frozen = false;  // no channel source can change the settings, cells or state
+
+private:
+    struct Built {
+        bool isConstant = false;
+        int32_t value = 0;
+        int32_t index = -1;
+        unsigned dependency = 0;
+    };
+    struct Pending {
+        FastFunction run = nullptr;
+        int32_t value = 0;
+        int32_t extra = 0;
+        int32_t child[5] = {-1, -1, -1, -1, -1};
+        int32_t listFirst = -1;
+        int32_t weightsFirst = -1;
+    };
+
+    static Built constant(int32_t value) { return {true, value, -1, 0}; }
+
+    int32_t add(const Pending& pending) {
+        pending_.push_back(pending);
+        return static_cast<int32_t>(pending_.size() - 1);
+    }
+    int32_t indexOf(const Built& built) {
+        if (built.index >= 0) return built.index;
+        Pending p;
+        p.run = fast::constant;
+        p.value = built.value;
+        return add(p);
+    }
+    Built leaf(FastFunction run, unsigned dependency, int32_t value = 0) {
+        Pending p;
+        p.run = run;
+        p.value = value;
+        return {false, 0, add(p), dependency};
+    }
+    // A node over compiled children; `own` is what the node itself depends on.
+    Built node(FastFunction run, std::initializer_list<Built> children, unsigned own, int32_t value = 0,
+               int32_t extra = 0) {
+        Pending p;
+        p.run = run;
+        p.value = value;
+        p.extra = extra;
+        unsigned dependency = own;
+        int c = 0;
+        for (const Built& child : children) {
+            p.child[c++] = indexOf(child);
+            dependency |= child.dependency;
+        }
+        return {false, 0, add(p), dependency};
+    }
+
+    static bool whole(const FormulaNode* n, int32_t need) {
+        if (n->childCount < need) return false;
+        for (int32_t i = 0; i < need; ++i)
+            if (n->children[i] == nullptr) return false;
+        return true;
+    }
+
+    Built compile(const FormulaNode* n);
+    Built compileLeaf(const FormulaNode* n);
+    Built compileBinary(const FormulaNode* n, const Built& l, const Built& r);
+    Built compileCall1(const FormulaNode* n, const Built& a);
+    Built compileCall2(const FormulaNode* n, const Built& a, const Built& b);
+    Built compileCall3(const FormulaNode* n, const Built& a, const Built& b, const Built& c);
+    Built compileConvolution(const FormulaNode* n, int first, int count, FastFunction run, unsigned own,
+                             int32_t extra);
+    Built colour(int32_t z);
+    unsigned readsSettings() const { return frozen ? 0u : unsigned{kImpure}; }
+    bool sourceModeFixed(int mode) const { return frozen && context_.sourceMode == mode; }
+    // A channel number the image has, as the built-ins test it.
+    bool channelExists(const Built& b) const {
+        return b.isConstant && b.value >= 0 && b.value < context_.channelCount && b.value < 4;
+    }
+
+    FastProgram& program_;
+    PixelContext& context_;
+    Evaluation reference_;
+    int channel_ = 0;
+    std::vector<Pending> pending_;
+    std::vector<int32_t> listIndexes_;
+    int32_t rootIndex_[4] = {};
+};
+
+FastCompiler::Built FastCompiler::colour(int32_t z) {
+    if (z < 0 || z >= context_.channelCount || z > 3) return constant(255);
+    return leaf(fast::sourceByte, kOnColumn | kOnRow, context_.channelMap[z]);
+}
+
+FastCompiler::Built FastCompiler::compileLeaf(const FormulaNode* n) {
+    const PixelContext& c = context_;
+    switch (n->kind) {
+    case kNumber: return constant(n->value);
+    case 'r': return colour(0);
+    case 'g': return colour(1);
+    case 'b': return colour(2);
+    case 'a': return colour(3);
+    case 'c': return colour(channel_);
+    case 'i': return leaf(fast::intensity, kOnColumn | kOnRow);
+    case 'u': return leaf(fast::chromaU, kOnColumn | kOnRow);
+    case 'v': return leaf(fast::chromaV, kOnColumn | kOnRow);
+    case 'd': return leaf(fast::direction, kOnColumn | kOnRow);
+    case 'm': return leaf(fast::magnitude, kOnColumn | kOnRow);
+    case 'x': return leaf(fast::column, kOnColumn);
+    case 'y': return leaf(fast::row, kOnRow);
+    // Nothing writes these while the pixels are computed.
+    case 'z': return constant(channel_);
+    case 'X': return constant(c.width);
+    case 'Y': return constant(c.height);
+    case 'Z': return constant(c.channelCount);
+    case 'D': return constant(c.maxDirection);
+    case 'M': return constant(c.maxMagnitude);
+    case 't': return constant(c.tValue);
+    case kTotal: return constant(c.totalValue);
+    default: return leaf(fast::unknownKind, kImpure, n->kind);
+    }
+}
+
+FastCompiler::Built FastCompiler::compile(const FormulaNode* n) {
+    const int32_t kind = n->kind;
+    auto child = [this, n](int i) { return compile(n->children[i]); };
+    auto bad = [this, n] { return leaf(fast::unknownKind, kImpure, n->kind); };
+    Built built;
+    switch (kind) {
+    case kNumber: case 'r': case 'g': case 'b': case 'a': case 'c': case 'i': case 'u': case 'v':
+    case 'd': case 'm': case 'x': case 'y': case 'z': case 'X': case 'Y': case 'Z': case 'D': case 'M':
+    case 't': case kTotal:
+        return compileLeaf(n);
+    case '+': case '-': case '*': case kBitAnd: case kBitOr: case kBitXor: case kEqual: case kNotEqual:
+    case kLess: case kGreater: case kLessEqual: case kGreaterEqual: case kShiftLeft: case kShiftRight:
+    case kPower: case kLogicalAnd: case kLogicalOr: case kSequence: {
+        if (!whole(n, 2)) return bad();
+        Built r = child(1), l = child(0);
+        built = compileBinary(n, l, r);
+        break;
+    }
+    case kNegate: case kBitNot: case kLogicalNot: case kUnaryPlus: {
+        if (!whole(n, 1)) return bad();
+        Built a = child(0);
+        if (kind == kUnaryPlus) return a;
+        built = node(kind == kNegate ? fast::negate : kind == kBitNot ? fast::bitNot : fast::logicalNot, {a}, 0);
+        break;
+    }
+    case kConditional: {
+        if (!whole(n, 3)) return bad();
+        Built cond = child(0), then = child(1), otherwise = child(2);
+        if (cond.isConstant) return cond.value != 0 ? then : otherwise;
+        built = node(fast::conditional, {cond, then, otherwise}, 0);
+        break;
+    }
+    case kCase: {
+        if (!whole(n, 2)) return bad();
+        Built list = child(1), selector = child(0);
+        built = node(fast::caseOf, {selector, list}, kImpure);
+        break;
+    }
+    case kCaseList: {
+        if (!whole(n, 2)) return bad();
+        Built first = child(0), rest = child(1);
+        built = node(fast::caseList, {first, rest}, kImpure);
+        break;
+    }
+    case kCaseEntry: {
+        if (!whole(n, 1)) return bad();
+        built = node(fast::caseEntry, {child(0)}, kImpure, n->value);
+        break;
+    }
+    case kCall1: {
+        if (!whole(n, 1)) return bad();
+        built = compileCall1(n, child(0));
+        break;
+    }
+    case kCall2: {
+        if (!whole(n, 2)) return bad();
+        Built b = child(1), a = child(0);
+        built = compileCall2(n, a, b);
+        break;
+    }
+    case kCall3: {
+        if (!whole(n, 3)) return bad();
+        Built c = child(2), b = child(1), a = child(0);
+        built = compileCall3(n, a, b, c);
+        break;
+    }
+    case kDif: {
+        if (!whole(n, 2)) return bad();
+        Built b = child(1), a = child(0);
+        built = node(fast::difference, {a, b}, 0);
+        break;
+    }
+    case kAdd: case kSub: {
+        if (!whole(n, 3)) return bad();
+        Built b = child(1), a = child(0), c = child(2);
+        built = node(kind == kAdd ? fast::addLimited : fast::subtractLimited, {a, b, c}, 0);
+        break;
+    }
+    case kMix: {
+        if (!whole(n, 4)) return bad();
+        Built d = child(3), m = child(2), b = child(1), a = child(0);
+        built = node(fast::mix, {a, b, m, d}, 0);
+        break;
+    }
+    case kScl: {
+        if (!whole(n, 5)) return bad();
+        Built oh = child(4), ol = child(3), ih = child(2), il = child(1), a = child(0);
+        built = node(fast::scale, {a, il, ih, ol, oh}, 0);
+        break;
+    }
+    case kCnv: case kIcnv:
+        if (!whole(n, 10)) return bad();
+        return compileConvolution(n, 0, 10, fast::convolution, kOnColumn | kOnRow | (kind == kCnv ? readsSettings() : 0),
+                                  kind == kIcnv ? 1 : 0);
+    case kXycnv:
+        if (!whole(n, 12)) return bad();
+        return compileConvolution(n, 0, 12, fast::pointConvolution, readsSettings(), 0);
+    case kNbd: {
+        if (!whole(n, 3)) return bad();
+        Built mode = child(2), y = child(1), x = child(0);
+        built = node(fast::borderRegion, {x, y, mode}, 0);
+        break;
+    }
+    case kBmap: {
+        if (!whole(n, 3)) return bad();
+        Built py = child(2), px = child(1), m = child(0);
+        built = node(fast::mapImage, {m, px, py}, readsSettings());
+        break;
+    }
+    case kGamma: {
+        if (!whole(n, 3)) return bad();
+        Built c = child(2), b = child(1), a = child(0);
+        built = node(fast::gamma, {a, b, c}, kImpure);
+        break;
+    }
+    case kBmapsize: {
+        if (!whole(n, 2)) return bad();
+        Built h = child(1), w = child(0);
+        built = node(fast::mapSize, {w, h}, kImpure);
+        break;
+    }
+    case kGradient: case kSrcmode: case kStorage: {
+        if (!whole(n, 1)) return bad();
+        FastFunction run = kind == kGradient ? fast::selectGradient : kind == kSrcmode ? fast::sourceMode : fast::storage;
+        built = node(run, {child(0)}, kImpure);
+        break;
+    }
+    case kTexture: {
+        if (!whole(n, 5)) return bad();
+        Built seed = child(4), octaves = child(3), grid = child(2), h = child(1), w = child(0);
+        built = node(fast::texture, {w, h, grid, octaves, seed}, kImpure);
+        break;
+    }
+    default: return bad();
+    }
+    if (built.dependency != 0) return built;
+    // Depends on nothing that changes from pixel to pixel: the tree walker's value, once. The
+    // nodes just made stay unused.
+    return constant(reference_.eval(n));
+}
+
+FastCompiler::Built FastCompiler::compileBinary(const FormulaNode* n, const Built& l, const Built& r) {
+    switch (n->kind) {
+    case kPower: return node(fast::power, {l, r}, 0);
+    case kLogicalAnd:
+        if (l.isConstant && l.value == 0) return constant(0);
+        return node(fast::logicalAnd, {l, r}, 0);
+    case kLogicalOr:
+        if (l.isConstant && l.value != 0) return constant(1);
+        return node(fast::logicalOr, {l, r}, 0);
+    case kSequence:
+        // A left side without effects only wastes time.
+        if ((l.dependency & kImpure) == 0) return r;
+        return node(fast::sequence, {l, r}, 0);
+    default: break;
+    }
+    using fast::Operands;
+    if (r.isConstant && !l.isConstant) return node(fast::arithmetic(n->kind, Operands::kConstantRight), {l}, 0, r.value);
+    if (l.isConstant && !r.isConstant) {
+        Built built = node(fast::arithmetic(n->kind, Operands::kConstantLeft), {}, 0, l.value);
+        pending_[built.index].child[1] = indexOf(r);
+        built.dependency = r.dependency;
+        return built;
+    }
+    return node(fast::arithmetic(n->kind, Operands::kBoth), {l, r}, 0);
+}
+
+FastCompiler::Built FastCompiler::compileCall1(const FormulaNode* n, const Built& a) {
+    switch (n->value) {
+    case kCall1Sin: return node(fast::sine, {a}, 0);
+    case kCall1Cos: return node(fast::cosine, {a}, 0);
+    case kCall1Tan: return node(fast::tangent, {a}, 0);
+    case kCall1Tri: return node(fast::triangle, {a}, 0);
+    case kCall1Ctl: return node(fast::control, {a}, 0);
+    case kCall1Get: return node(fast::cell, {a}, readsSettings());
+    case kCall1Abs: return node(fast::absolute, {a}, 0);
+    case kCall1Rst: return node(fast::call1, {a}, kImpure, n->value);
+    case kCall1Sgn: case kCall1Sqr: case kCall1Frg: case kCall1Bkg: case kCall1Hmin: case kCall1Hmax:
+    case kCall1Bell:
+        return node(fast::call1, {a}, 0, n->value);
+    default: return node(fast::call1, {a}, kImpure, n->value);  // an index the table lacks
+    }
+}
+
+FastCompiler::Built FastCompiler::compileCall2(const FormulaNode* n, const Built& a, const Built& b) {
+    switch (n->value) {
+    case kCall2Divide: case kCall2Remainder: {
+        const bool remainder = n->value == kCall2Remainder;
+        if (b.isConstant && b.value != 0 && b.value != -1 && !a.isConstant)
+            return node(fast::division(remainder, true), {a}, 0, b.value);
+        return node(fast::division(remainder, false), {a, b}, 0);
+    }
+    case kCall2Min: return node(fast::minimum, {a, b}, 0);
+    case kCall2Max: return node(fast::maximum, {a, b}, 0);
+    case kCall2Grad:
+        if (frozen && context_.currentGradient != nullptr && channelExists(b))
+            return node(fast::gradientEntry, {a}, 0, b.value);
+        return node(fast::call2, {a, b}, readsSettings(), n->value);
+    case kCall2Gam:
+        if (frozen && b.isConstant && b.value >= 0 && b.value < 3) return node(fast::gammaEntry, {a}, 0, b.value);
+        return node(fast::call2, {a, b}, readsSettings(), n->value);
+    case kCall2Tex: return node(fast::call2, {a, b}, readsSettings(), n->value);
+    case kCall2Put: case kCall2Rnd: return node(fast::call2, {a, b}, kImpure, n->value);
+    case kCall2Intensity: case kCall2C2d: case kCall2C2m: case kCall2R2x: case kCall2R2y: case kCall2Map:
+    case kCall2Sbd: case kCall2Hue:
+        return node(fast::call2, {a, b}, 0, n->value);
+    default: return node(fast::call2, {a, b}, kImpure, n->value);
+    }
+}
+
+FastCompiler::Built FastCompiler::compileCall3(const FormulaNode* n, const Built& a, const Built& b, const Built& c) {
+    switch (n->value) {
+    case kCall3Src:
+        if (channelExists(c) && (sourceModeFixed(0) || sourceModeFixed(1)))
+            return node(context_.sourceMode == 0 ? fast::sourceClamped : fast::sourceInside, {a, b}, 0,
+                        context_.channelMap[c.value]);
+        return node(fast::call3, {a, b, c}, readsSettings(), n->value);
+    case kCall3Asrc: case kCall3Rad: case kCall3Arad:
+        return node(fast::call3, {a, b, c}, readsSettings(), n->value);
+    case kCall3Val: return node(fast::call3, {a, b, c}, 0, n->value);
+    default: return node(fast::call3, {a, b, c}, kImpure, n->value);  // dst, or an unknown index
+    }
+}
+
+FastCompiler::Built FastCompiler::compileConvolution(const FormulaNode* n, int first, int count, FastFunction run,
+                                                     unsigned own, int32_t extra) {
+    Built arguments[12];
+    bool allConstant = true;
+    unsigned dependency = own;
+    for (int j = count - 1; j >= 0; --j) {
+        arguments[j] = compile(n->children[first + j]);
+        allConstant = allConstant && arguments[j].isConstant;
+        dependency |= arguments[j].dependency;
+    }
+    if (dependency == 0) return constant(reference_.eval(n));
+    Pending p;
+    p.run = run;
+    p.extra = extra;
+    const bool plainCnv = n->kind == kCnv;
+    if (plainCnv && allConstant && frozen && context_.sourceMode >= 0 && context_.sourceMode <= 3 &&
+        channel_ < context_.channelCount) {
+        p.run = fast::convolutionFixed;
+        p.value = context_.channelMap[channel_];
+        p.weightsFirst = static_cast<int32_t>(program_.weights_.size());
+        for (int j = 0; j < 10; ++j) program_.weights_.push_back(arguments[j].value);
+        return {false, 0, add(p), dependency};
+    }
+    int32_t indexes[12];
+    for (int j = 0; j < count; ++j) indexes[j] = indexOf(arguments[j]);
+    p.listFirst = static_cast<int32_t>(listIndexes_.size());
+    listIndexes_.insert(listIndexes_.end(), indexes, indexes + count);
+    return {false, 0, add(p), dependency};
+}
+
+FastProgram::FastProgram(const FilterProgram& program, PixelContext& context, RenderState& state) {
+    orderIndependent_ = formula::orderIndependent(program);
+    const PixelContext saved = context;
+    FastCompiler compiler(*this, context, state);
+    compiler.frozen = orderIndependent_;
+    for (int z = 0; z < 4; ++z) compiler.compileChannel(z, program.roots[z + 1].get());
+    compiler.link();
+    context = saved;  // folding ran with other channel numbers; it changed nothing else
+}
+
+void FastProgram::renderRow(FastFrame& frame, int32_t y, uint8_t* row) const {
+    PixelContext& c = frame.evaluation.ctx;
+    c.y = y;
+    const uint8_t* source = c.sourcePixels + static_cast<size_t>(y) * static_cast<uint32_t>(c.rowBytes);
+    const int32_t width = c.width;
+    int32_t offset[4];
+    for (int z = 0; z < 4; ++z) offset[z] = c.channelMap[z];
+    bool simple = true;
+    for (const Channel& channel : channels_) simple = simple && channel.kind != ChannelKind::kGeneral;
+    if (simple) {
+        for (int32_t x = 0; x < width; ++x, source += 4, row += 4)
+            for (int z = 0; z < 4; ++z)
+                row[offset[z]] = static_cast<uint8_t>(channels_[z].kind == ChannelKind::kConstant ? channels_[z].value
+                                                                                                  : source[channels_[z].value]);
+        return;
+    }
+    for (int32_t x = 0; x < width; ++x, source += 4, row += 4) {
+        c.x = x;
+        frame.pixel = source;
+        for (int z = 0; z < 4; ++z) {
+            const Channel& channel = channels_[z];
+            int32_t v;
+            switch (channel.kind) {
+            case ChannelKind::kConstant: v = channel.value; break;
+            case ChannelKind::kSourceByte: v = source[channel.value]; break;
+            default:
+                c.channel = z;
+                v = runNode(*channel.root, frame);
+                v = v < 0 ? 0 : v > 255 ? 255 : v;
+                break;
+            }
+            row[offset[z]] = static_cast<uint8_t>(v);
+        }
+    }
+}
+
+}  // namespace lumen::formula

@@ -1,0 +1,70 @@
+#pragma once
+// The channel sources of a filter compiled into a form that is quicker to run than walking the
+// syntax trees: built once per render, after Code0 has run, and then shared read-only by every
+// thread that renders rows of the image. Each thread brings its own FastFrame.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "formula/compile_filter.h"
+#include "formula/evaluation.h"
+
+namespace lumen::formula {
+
+struct FastNode;
+
+// What one rendering thread evaluates against: its context, the render state and the source
+// pixel at the context's (x, y).
+struct FastFrame {
+    Evaluation evaluation;
+    const uint8_t* pixel = nullptr;
+};
+
+using FastFunction = int32_t (*)(const FastNode& node, FastFrame& frame);
+
+struct FastNode {
+    FastFunction run = nullptr;
+    int32_t value = 0;  // a constant, a function index, a case label or a byte offset
+    int32_t extra = 0;
+    const FastNode* child[5] = {};
+    const FastNode* const* list = nullptr;  // the arguments of the ten- and twelve-argument calls
+    const int32_t* weights = nullptr;       // constant convolution weights and divisor
+};
+
+inline int32_t runNode(const FastNode& node, FastFrame& frame) { return node.run(node, frame); }
+
+// True when no channel source contains anything whose result depends on the order pixels are
+// computed in (random numbers, writes to the cells or settings, the destination, case labels).
+// Such a filter may be rendered in row bands on several threads at once.
+bool orderIndependent(const FilterProgram& program);
+
+class FastProgram {
+public:
+    // Compiles Code1..Code4 against the context and state as Code0 left them; they must stay
+    // those of this render. May throw std::bad_alloc.
+    FastProgram(const FilterProgram& program, PixelContext& context, RenderState& state);
+    FastProgram(const FastProgram&) = delete;
+    FastProgram& operator=(const FastProgram&) = delete;
+
+    bool orderIndependent() const { return orderIndependent_; }
+
+    // Computes row y into `row` (the destination row's first byte). Allocates nothing.
+    void renderRow(FastFrame& frame, int32_t y, uint8_t* row) const;
+
+private:
+    enum class ChannelKind : uint8_t { kConstant, kSourceByte, kGeneral };
+    struct Channel {
+        ChannelKind kind = ChannelKind::kGeneral;
+        int32_t value = 0;  // the clamped constant, or the source byte offset
+        const FastNode* root = nullptr;
+    };
+
+    friend class FastCompiler;
+    std::vector<FastNode> nodes_;
+    std::vector<const FastNode*> lists_;
+    std::vector<int32_t> weights_;
+    std::array<Channel, 4> channels_{};
+    bool orderIndependent_ = false;
+};
+
+}  // namespace lumen::formula

@@ -1,0 +1,110 @@
+#include "formula/row_scheduler.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace lumen::formula {
+namespace {
+
+// Rows the calling thread has allowed, taken in order by whichever thread is free.
+class RowQueue {
+public:
+    explicit RowQueue(int32_t height) : height_(height) {}
+
+    // The next allowed row, waiting for one; false when none will come.
+    bool take(int32_t& row) {
+        std::unique_lock hold(lock_);
+        ready_.wait(hold, [this] { return next_ < allowed_ || closed_; });
+        if (next_ >= allowed_) return false;
+        row = next_++;
+        return true;
+    }
+    // Like take, without waiting; false also while more rows may still be allowed.
+    bool tryTake(int32_t& row) {
+        std::lock_guard hold(lock_);
+        if (next_ >= allowed_) return false;
+        row = next_++;
+        return true;
+    }
+    int32_t taken() {
+        std::lock_guard hold(lock_);
+        return next_;
+    }
+    // Allows the rows below `allowed`; closed: no rows beyond them will come.
+    void allow(int32_t allowed, bool closed) {
+        {
+            std::lock_guard hold(lock_);
+            allowed_ = allowed;
+            closed_ = closed || allowed == height_;
+        }
+        ready_.notify_all();
+    }
+
+private:
+    const int32_t height_;
+    std::mutex lock_;
+    std::condition_variable ready_;
+    int32_t allowed_ = 0;
+    int32_t next_ = 0;
+    bool closed_ = false;
+};
+
+bool runOnCallingThread(int32_t height, const std::function<bool(int32_t)>& beforeRow,
+                        const std::function<void(int, int32_t)>& renderRow) {
+    for (int32_t y = 0; y < height; ++y) {
+        if (beforeRow && !beforeRow(y)) return false;
+        renderRow(0, y);
+    }
+    return true;
+}
+
+}  // namespace
+
+int hardwareThreads() {
+    const unsigned count = std::thread::hardware_concurrency();
+    return count == 0 ? 1 : static_cast<int>(std::min(count, 256u));
+}
+
+bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& beforeRow,
+             const std::function<void(int, int32_t)>& renderRow) {
+    threads = static_cast<int>(std::min<int64_t>(std::max(threads, 1), std::max<int32_t>(height, 1)));
+    if (threads == 1) return runOnCallingThread(height, beforeRow, renderRow);
+
+    RowQueue queue(height);
+    std::vector<std::thread> workers;
+    workers.reserve(static_cast<size_t>(threads - 1));
+    for (int worker = 1; worker < threads; ++worker) {
+        try {
+            workers.emplace_back([&queue, &renderRow, worker] {
+                for (int32_t y; queue.take(y);) renderRow(worker, y);
+            });
+        } catch (const std::system_error&) {
+            break;  // fewer threads than asked for still render every row
+        }
+    }
+    // Enough allowed rows ahead that no worker waits while this thread renders one.
+    const int32_t ahead = 2 * static_cast<int32_t>(workers.size() + 1);
+    int32_t allowed = 0;
+    bool stopped = false;
+    while (true) {
+        if (!stopped) {
+            const int32_t target = std::min(height, queue.taken() + ahead);
+            for (; allowed < target && !stopped; ++allowed) stopped = beforeRow && !beforeRow(allowed);
+            if (stopped) --allowed;  // the refused row
+            queue.allow(allowed, stopped);
+        }
+        int32_t y;
+        if (queue.tryTake(y))
+            renderRow(0, y);
+        else if (stopped || allowed == height)
+            break;
+    }
+    for (std::thread& worker : workers) worker.join();
+    return !stopped;
+}
+
+}  // namespace lumen::formula

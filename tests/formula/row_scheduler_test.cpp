@@ -1,0 +1,95 @@
+// Rows shared out to threads: each rendered once, the callback on the calling thread in order,
+// and a stop that no later row gets past.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "formula/compile_filter.h"
+#include "formula/render_filter.h"
+#include "formula/row_scheduler.h"
+
+namespace lumen::formula::testing {
+namespace {
+
+TEST(RowScheduler, EveryRowOnceAndTheCallbackInOrderOnTheCallingThread) {
+    for (int threads : {1, 2, 5}) {
+        const int32_t height = 101;
+        std::vector<std::atomic<int>> rendered(height);
+        std::vector<int32_t> announced;
+        std::atomic<bool> foreignCallback{false};
+        std::mutex workersLock;
+        std::vector<int> workers;
+        const std::thread::id caller = std::this_thread::get_id();
+        const bool complete = runRows(
+            height, threads,
+            [&](int32_t y) {
+                if (std::this_thread::get_id() != caller) foreignCallback = true;
+                // A row is never rendered before the callback has allowed it.
+                EXPECT_EQ(rendered[y].load(), 0);
+                announced.push_back(y);
+                return true;
+            },
+            [&](int worker, int32_t y) {
+                EXPECT_EQ(worker == 0, std::this_thread::get_id() == caller);
+                ++rendered[y];
+                std::lock_guard hold(workersLock);
+                workers.push_back(worker);
+            });
+        EXPECT_TRUE(complete);
+        EXPECT_FALSE(foreignCallback);
+        ASSERT_EQ(announced.size(), static_cast<size_t>(height));
+        for (int32_t y = 0; y < height; ++y) {
+            EXPECT_EQ(announced[y], y);
+            EXPECT_EQ(rendered[y].load(), 1) << "row " << y;
+        }
+        for (int worker : workers) EXPECT_LT(worker, threads);
+    }
+}
+
+TEST(RowScheduler, AStopAllowsNoLaterRow) {
+    for (int threads : {1, 2, 4}) {
+        const int32_t height = 200;
+        std::vector<std::atomic<int>> rendered(height);
+        int32_t calls = 0;
+        const bool complete = runRows(
+            height, threads, [&](int32_t y) { return ++calls, y < 37; },
+            [&](int, int32_t y) { ++rendered[y]; });
+        EXPECT_FALSE(complete);
+        EXPECT_EQ(calls, 38);
+        for (int32_t y = 0; y < height; ++y) EXPECT_EQ(rendered[y].load(), y < 37 ? 1 : 0) << "row " << y;
+    }
+}
+
+TEST(RowScheduler, EmptyImageRendersNothing) {
+    int calls = 0;
+    EXPECT_TRUE(runRows(0, 4, [&](int32_t) { return ++calls, true; }, [&](int, int32_t) { ++calls; }));
+    EXPECT_EQ(calls, 0);
+}
+
+// The render on several threads stops as the single-threaded one does, from the calling thread.
+TEST(RowScheduler, ThreadedRenderStopsAtTheRefusedRow) {
+    const int32_t width = 5, height = 60;
+    std::vector<uint8_t> pixels(width * height * 4, 9), result(pixels.size(), 0xEE);
+    const ImageDescription image{pixels.data(), width, height, false, {0, 1, 2, 3}};
+    FilterCompileResult compiled = compileFilter({"0", "x+y", "1", "2", "3"});
+    ASSERT_TRUE(compiled.ok);
+    RenderSetUp setUp;
+    setUp.threads = 3;
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<int32_t> rows;
+    RenderOutcome outcome = renderFilter(compiled.program, image, result.data(), setUp, [&](int32_t row, const PixelContext&) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        rows.push_back(row);
+        return row < 40;
+    });
+    EXPECT_EQ(outcome, RenderOutcome::kStopped);
+    ASSERT_EQ(rows.size(), 41u);
+    for (int32_t y = 0; y < height; ++y)
+        EXPECT_EQ(result[(y * width + 2) * 4], y < 40 ? 2 + y : 0xEE) << "row " << y;
+}
+
+}  // namespace
+}  // namespace lumen::formula::testing

@@ -16,6 +16,7 @@ struct RenderArguments {
     std::vector<std::string> code = std::vector<std::string>(plugin::kSourceCount);
     std::vector<std::string> controls;
     int gradient = 0;
+    int threads = 0;  // every core
     std::string foreground = "0,0,0";
     std::string background = "255,255,255";
     std::string input;
@@ -79,6 +80,7 @@ int render(const RenderArguments& arguments) {
     plugin::FilterRunner runner;
     runner.setFilter(filter);
     runner.setColours({*foreground, *background});
+    runner.setThreads(arguments.threads);
     QuietHost host;
     plugin::ParameterBlock block{};
     runner.runSynchronous(source, destination, host, block);
@@ -101,6 +103,8 @@ void addRenderCommand(CLI::App& app, CommandContext& context) {
     command->add_option("--gradient", arguments->gradient, "Gradient index")->check(CLI::Range(0, 99));
     command->add_option("--foreground", arguments->foreground, "Foreground colour R,G,B");
     command->add_option("--background", arguments->background, "Background colour R,G,B");
+    command->add_option("--threads", arguments->threads, "Threads to render on (default: every core)")
+        ->check(CLI::Range(1, 256));
     command->add_option("input", arguments->input, "Input PNG")->required();
     command->add_option("output", arguments->output, "Output PNG")->required();
     command->callback([arguments, &context] { context.status = render(*arguments); });

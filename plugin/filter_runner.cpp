@@ -17,6 +17,7 @@ struct FilterRunner::Job {
     CurrentFilter filter;
     RenderColours colours;
     bool swapRedBlue = false;
+    int32_t threads = 0;
 };
 
 namespace {
@@ -54,6 +55,7 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
     const RenderTables& tables = renderTables();
     setUp.textureMaps = tables.textureMaps;
     setUp.gradientTable = tables.gradientTable;
+    setUp.threads = job.threads;
 
     const int32_t height = image.height;
     const bool asynchronous = job.mode == Mode::asynchronous;
@@ -96,7 +98,7 @@ bool FilterRunner::runSynchronous(const ImageBuffer& source, ImageBuffer& destin
                                   ParameterBlock& block) {
     std::lock_guard jobLock{jobLock_};
     stopWorker();
-    const Job job{&source, &destination, Mode::synchronous, filter_, colours_, swapRedBlue_};
+    const Job job{&source, &destination, Mode::synchronous, filter_, colours_, swapRedBlue_, threads_};
     render(job, &host);
     storeCurrentFilter(job.filter, block);
     return !aborted_;
@@ -105,7 +107,7 @@ bool FilterRunner::runSynchronous(const ImageBuffer& source, ImageBuffer& destin
 bool FilterRunner::runAsynchronous(const ImageBuffer& source, ImageBuffer& destination) {
     std::lock_guard jobLock{jobLock_};
     stopWorker();
-    Job job{&source, &destination, Mode::asynchronous, filter_, colours_, swapRedBlue_};
+    Job job{&source, &destination, Mode::asynchronous, filter_, colours_, swapRedBlue_, threads_};
     return worker_.start([this, job = std::move(job)] { render(job, nullptr); });
 }
 

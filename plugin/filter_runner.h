@@ -54,6 +54,8 @@ public:
     const CurrentFilter& filter() const { return filter_; }
     void setColours(const RenderColours& colours) { colours_ = colours; }
     void setSwapRedBlue(bool swap) { swapRedBlue_ = swap; }
+    // Threads a job may render on; 0 (the default): one per core.
+    void setThreads(int32_t threads) { threads_ = threads; }
 
     // Renders on the calling thread; then records the filter in `block`. A filter that does not
     // compile draws nothing and reports no progress, and the destination keeps its content.
@@ -78,6 +80,7 @@ private:
     CurrentFilter filter_;
     RenderColours colours_;
     bool swapRedBlue_ = false;
+    int32_t threads_ = 0;
 
     std::mutex jobLock_;     // taken first: held while a job starts or runs synchronously
     std::mutex threadLock_;  // then this one: held while a running job is stopped

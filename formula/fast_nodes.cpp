@@ -117,6 +117,15 @@ int32_t unknownKind(const FastNode& n, FastFrame& f) {
     return 0;
 }
 
+int32_t memoised(const FastNode& n, FastFrame& f) {
+    MemoSlot& slot = f.memo[static_cast<size_t>(n.value)];
+    if (slot.pixelSerial != f.pixelSerial) {
+        slot.value = arg(n, 0, f);
+        slot.pixelSerial = f.pixelSerial;
+    }
+    return slot.value;
+}
+
 int32_t negate(const FastNode& n, FastFrame& f) { return wrapNeg(arg(n, 0, f)); }
 int32_t bitNot(const FastNode& n, FastFrame& f) { return ~arg(n, 0, f); }
 int32_t logicalNot(const FastNode& n, FastFrame& f) { return arg(n, 0, f) == 0; }

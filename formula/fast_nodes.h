@@ -26,6 +26,8 @@ int32_t chromaV(const FastNode&, FastFrame&);
 int32_t direction(const FastNode&, FastFrame&);
 int32_t magnitude(const FastNode&, FastFrame&);
 int32_t unknownKind(const FastNode&, FastFrame&);  // value: the kind
+// The only child's value, computed once per pixel: value is the frame's memo slot.
+int32_t memoised(const FastNode&, FastFrame&);
 
 // Operators that are not plain arithmetic.
 int32_t negate(const FastNode&, FastFrame&);

@@ -1,6 +1,8 @@
 #include "formula/fast_program.h"
 
 #include <initializer_list>
+#include <map>
+#include <tuple>
 
 #include "formula/fast_nodes.h"
 #include "formula/int_math.h"
@@ -66,27 +68,47 @@ public:
         } else {
             channel.kind = FastProgram::ChannelKind::kGeneral;
             rootIndex_[z] = built.index;
+            ++pending_[built.index].uses;
         }
     }
 
+    // A subtree reached from several places, worth more than a lookup and free of effects, is
+    // computed once per pixel: the nodes that reach it go through a memo node instead.
     void link() {
-        program_.nodes_.resize(pending_.size());
+        const size_t count = pending_.size();
+        std::vector<int32_t> target(count);
+        int32_t memos = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const Pending& p = pending_[i];
+            const bool memoise = p.uses >= 2 && p.cost >= kMemoCost && (p.dependency & kImpure) == 0 &&
+                                 (p.dependency & (kOnColumn | kOnRow)) != 0;
+            target[i] = memoise ? static_cast<int32_t>(count) + memos++ : static_cast<int32_t>(i);
+        }
+        program_.memoSlots_ = memos;
+        program_.nodes_.resize(count + static_cast<size_t>(memos));
+        auto at = [&](int32_t index) { return &program_.nodes_[target[index]]; };
         program_.lists_.reserve(listIndexes_.size());
-        for (int32_t index : listIndexes_) program_.lists_.push_back(&program_.nodes_[index]);
-        for (size_t i = 0; i < pending_.size(); ++i) {
+        for (int32_t index : listIndexes_) program_.lists_.push_back(at(index));
+        for (size_t i = 0; i < count; ++i) {
             const Pending& p = pending_[i];
             FastNode& node = program_.nodes_[i];
             node.run = p.run;
             node.value = p.value;
             node.extra = p.extra;
             for (int c = 0; c < 5; ++c)
-                if (p.child[c] >= 0) node.child[c] = &program_.nodes_[p.child[c]];
+                if (p.child[c] >= 0) node.child[c] = at(p.child[c]);
             if (p.listFirst >= 0) node.list = &program_.lists_[p.listFirst];
             if (p.weightsFirst >= 0) node.weights = &program_.weights_[p.weightsFirst];
+            if (target[i] != static_cast<int32_t>(i)) {
+                FastNode& memo = program_.nodes_[target[i]];
+                memo.run = fast::memoised;
+                memo.value = target[i] - static_cast<int32_t>(count);
+                memo.child[0] = &node;
+            }
         }
         for (int z = 0; z < 4; ++z)
             if (program_.channels_[z].kind == FastProgram::ChannelKind::kGeneral)
-                program_.channels_[z].root = &program_.nodes_[rootIndex_[z]];
+                program_.channels_[z].root = at(rootIndex_[z]);
     }
 
     bool frozen = false;  // no channel source can change the settings, cells or state
@@ -105,13 +127,35 @@ private:
         int32_t child[5] = {-1, -1, -1, -1, -1};
         int32_t listFirst = -1;
         int32_t weightsFirst = -1;
+        unsigned dependency = 0;
+        int32_t cost = 1;  // roughly, in node evaluations
+        int32_t uses = 0;  // parents and channels reaching the node
     };
+    using NodeKey = std::tuple<FastFunction, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t>;
+    static constexpr int32_t kMemoCost = 4;
+    static constexpr int32_t kCostlyLeaf = 12;  // a square root or an arc tangent
 
     static Built constant(int32_t value) { return {true, value, -1, 0}; }
 
-    int32_t add(const Pending& pending) {
+    // Equal nodes over equal children are made once: the four channel sources often share
+    // whole subtrees.
+    int32_t add(Pending pending) {
+        const bool shareable = pending.listFirst < 0 && pending.weightsFirst < 0;
+        const NodeKey key{pending.run, pending.value, pending.extra, pending.child[0], pending.child[1],
+                          pending.child[2], pending.child[3], pending.child[4]};
+        if (shareable) {
+            auto found = made_.find(key);
+            if (found != made_.end()) return found->second;
+        }
+        for (int32_t c : pending.child) {
+            if (c < 0) continue;
+            ++pending_[c].uses;
+            pending.cost += pending_[c].cost;
+        }
         pending_.push_back(pending);
-        return static_cast<int32_t>(pending_.size() - 1);
+        const auto index = static_cast<int32_t>(pending_.size() - 1);
+        if (shareable) made_.emplace(key, index);
+        return index;
     }
     int32_t indexOf(const Built& built) {
         if (built.index >= 0) return built.index;
@@ -120,26 +164,29 @@ private:
         p.value = built.value;
         return add(p);
     }
-    Built leaf(FastFunction run, unsigned dependency, int32_t value = 0) {
+    Built leaf(FastFunction run, unsigned dependency, int32_t value = 0, int32_t cost = 1) {
         Pending p;
         p.run = run;
         p.value = value;
+        p.dependency = dependency;
+        p.cost = cost;
         return {false, 0, add(p), dependency};
     }
     // A node over compiled children; `own` is what the node itself depends on.
     Built node(FastFunction run, std::initializer_list<Built> children, unsigned own, int32_t value = 0,
-               int32_t extra = 0) {
+               int32_t extra = 0, int32_t cost = 1) {
         Pending p;
+        p.cost = cost;
         p.run = run;
         p.value = value;
         p.extra = extra;
-        unsigned dependency = own;
+        p.dependency = own;
         int c = 0;
         for (const Built& child : children) {
             p.child[c++] = indexOf(child);
-            dependency |= child.dependency;
+            p.dependency |= child.dependency;
         }
-        return {false, 0, add(p), dependency};
+        return {false, 0, add(p), p.dependency};
     }
 
     static bool whole(const FormulaNode* n, int32_t need) {
@@ -171,6 +218,7 @@ private:
     int channel_ = 0;
     std::vector<Pending> pending_;
     std::vector<int32_t> listIndexes_;
+    std::map<NodeKey, int32_t> made_;
     int32_t rootIndex_[4] = {};
 };
 
@@ -191,8 +239,8 @@ FastCompiler::Built FastCompiler::compileLeaf(const FormulaNode* n) {
     case 'i': return leaf(fast::intensity, kOnColumn | kOnRow);
     case 'u': return leaf(fast::chromaU, kOnColumn | kOnRow);
     case 'v': return leaf(fast::chromaV, kOnColumn | kOnRow);
-    case 'd': return leaf(fast::direction, kOnColumn | kOnRow);
-    case 'm': return leaf(fast::magnitude, kOnColumn | kOnRow);
+    case 'd': return leaf(fast::direction, kOnColumn | kOnRow, 0, kCostlyLeaf);
+    case 'm': return leaf(fast::magnitude, kOnColumn | kOnRow, 0, kCostlyLeaf);
     case 'x': return leaf(fast::column, kOnColumn);
     case 'y': return leaf(fast::row, kOnRow);
     // Nothing writes these while the pixels are computed.
@@ -367,10 +415,12 @@ FastCompiler::Built FastCompiler::compileBinary(const FormulaNode* n, const Buil
     using fast::Operands;
     if (r.isConstant && !l.isConstant) return node(fast::arithmetic(n->kind, Operands::kConstantRight), {l}, 0, r.value);
     if (l.isConstant && !r.isConstant) {
-        Built built = node(fast::arithmetic(n->kind, Operands::kConstantLeft), {}, 0, l.value);
-        pending_[built.index].child[1] = indexOf(r);
-        built.dependency = r.dependency;
-        return built;
+        Pending p;
+        p.run = fast::arithmetic(n->kind, Operands::kConstantLeft);
+        p.value = l.value;
+        p.child[1] = indexOf(r);
+        p.dependency = r.dependency;
+        return {false, 0, add(p), p.dependency};
     }
     return node(fast::arithmetic(n->kind, Operands::kBoth), {l, r}, 0);
 }
@@ -409,9 +459,10 @@ FastCompiler::Built FastCompiler::compileCall2(const FormulaNode* n, const Built
     case kCall2Gam:
         if (frozen && b.isConstant && b.value >= 0 && b.value < 3) return node(fast::gammaEntry, {a}, 0, b.value);
         return node(fast::call2, {a, b}, readsSettings(), n->value);
-    case kCall2Tex: return node(fast::call2, {a, b}, readsSettings(), n->value);
+    case kCall2Tex: return node(fast::call2, {a, b}, readsSettings(), n->value, 0, kCostlyLeaf);
+    case kCall2C2d: case kCall2C2m: return node(fast::call2, {a, b}, 0, n->value, 0, kCostlyLeaf);
     case kCall2Put: case kCall2Rnd: return node(fast::call2, {a, b}, kImpure, n->value);
-    case kCall2Intensity: case kCall2C2d: case kCall2C2m: case kCall2R2x: case kCall2R2y: case kCall2Map:
+    case kCall2Intensity: case kCall2R2x: case kCall2R2y: case kCall2Map:
     case kCall2Sbd: case kCall2Hue:
         return node(fast::call2, {a, b}, 0, n->value);
     default: return node(fast::call2, {a, b}, kImpure, n->value);
@@ -446,6 +497,8 @@ FastCompiler::Built FastCompiler::compileConvolution(const FormulaNode* n, int f
     Pending p;
     p.run = run;
     p.extra = extra;
+    p.dependency = dependency;
+    p.cost = 10;
     const bool plainCnv = n->kind == kCnv;
     if (plainCnv && allConstant && frozen && context_.sourceMode >= 0 && context_.sourceMode <= 3 &&
         channel_ < context_.channelCount) {
@@ -456,7 +509,10 @@ FastCompiler::Built FastCompiler::compileConvolution(const FormulaNode* n, int f
         return {false, 0, add(p), dependency};
     }
     int32_t indexes[12];
-    for (int j = 0; j < count; ++j) indexes[j] = indexOf(arguments[j]);
+    for (int j = 0; j < count; ++j) {
+        indexes[j] = indexOf(arguments[j]);
+        ++pending_[indexes[j]].uses;
+    }
     p.listFirst = static_cast<int32_t>(listIndexes_.size());
     listIndexes_.insert(listIndexes_.end(), indexes, indexes + count);
     return {false, 0, add(p), dependency};
@@ -471,6 +527,9 @@ FastProgram::FastProgram(const FilterProgram& program, PixelContext& context, Re
     compiler.link();
     context = saved;  // folding ran with other channel numbers; it changed nothing else
 }
+
+FastFrame::FastFrame(PixelContext& context, RenderState& state, const FastProgram& program)
+    : evaluation{context, state}, memo(static_cast<size_t>(program.memoSlots())) {}
 
 void FastProgram::renderRow(FastFrame& frame, int32_t y, uint8_t* row) const {
     PixelContext& c = frame.evaluation.ctx;
@@ -491,6 +550,7 @@ void FastProgram::renderRow(FastFrame& frame, int32_t y, uint8_t* row) const {
     for (int32_t x = 0; x < width; ++x, source += 4, row += 4) {
         c.x = x;
         frame.pixel = source;
+        ++frame.pixelSerial;
         for (int z = 0; z < 4; ++z) {
             const Channel& channel = channels_[z];
             int32_t v;

@@ -12,12 +12,22 @@
 namespace lumen::formula {
 
 struct FastNode;
+class FastProgram;
 
-// What one rendering thread evaluates against: its context, the render state and the source
-// pixel at the context's (x, y).
+struct MemoSlot {
+    uint64_t pixelSerial = 0;
+    int32_t value = 0;
+};
+
+// What one rendering thread evaluates against: its context, the render state, the source
+// pixel at the context's (x, y), and the values already computed for that pixel.
 struct FastFrame {
+    FastFrame(PixelContext& context, RenderState& state, const FastProgram& program);
+
     Evaluation evaluation;
     const uint8_t* pixel = nullptr;
+    uint64_t pixelSerial = 0;  // counts the pixels this frame has been at
+    std::vector<MemoSlot> memo;
 };
 
 using FastFunction = int32_t (*)(const FastNode& node, FastFrame& frame);
@@ -47,6 +57,7 @@ public:
     FastProgram& operator=(const FastProgram&) = delete;
 
     bool orderIndependent() const { return orderIndependent_; }
+    int32_t memoSlots() const { return memoSlots_; }
 
     // Computes row y into `row` (the destination row's first byte). Allocates nothing.
     void renderRow(FastFrame& frame, int32_t y, uint8_t* row) const;
@@ -64,6 +75,7 @@ private:
     std::vector<const FastNode*> lists_;
     std::vector<int32_t> weights_;
     std::array<Channel, 4> channels_{};
+    int32_t memoSlots_ = 0;
     bool orderIndependent_ = false;
 };
 

@@ -151,8 +151,8 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
     std::vector<PixelContext> copies(static_cast<size_t>(threads - 1), context);
     std::vector<FastFrame> frames;
     frames.reserve(static_cast<size_t>(threads));
-    frames.push_back(FastFrame{Evaluation{context, *prepared.state}});
-    for (PixelContext& copy : copies) frames.push_back(FastFrame{Evaluation{copy, *prepared.state}});
+    frames.emplace_back(context, *prepared.state, fast);
+    for (PixelContext& copy : copies) frames.emplace_back(copy, *prepared.state, fast);
 
     const size_t rowBytes = static_cast<size_t>(context.rowBytes);
     const bool complete = runRows(

@@ -1,5 +1,6 @@
 #include "formula/fast_program.h"
 
+#include <cstring>
 #include <initializer_list>
 #include <map>
 #include <tuple>
@@ -538,13 +539,26 @@ void FastProgram::renderRow(FastFrame& frame, int32_t y, uint8_t* row) const {
     const int32_t width = c.width;
     int32_t offset[4];
     for (int z = 0; z < 4; ++z) offset[z] = c.channelMap[z];
-    bool simple = true;
-    for (const Channel& channel : channels_) simple = simple && channel.kind != ChannelKind::kGeneral;
+    bool simple = true, copy = true;
+    for (int z = 0; z < 4; ++z) {
+        simple = simple && channels_[z].kind != ChannelKind::kGeneral;
+        copy = copy && channels_[z].kind == ChannelKind::kSourceByte && channels_[z].value == offset[z];
+    }
+    if (copy) {
+        std::memcpy(row, source, static_cast<size_t>(width) * 4);
+        return;
+    }
     if (simple) {
+        uint8_t fixed[4];
+        int32_t from[4];
+        bool isFixed[4];
+        for (int z = 0; z < 4; ++z) {
+            isFixed[z] = channels_[z].kind == ChannelKind::kConstant;
+            fixed[z] = static_cast<uint8_t>(channels_[z].value);
+            from[z] = isFixed[z] ? 0 : channels_[z].value;
+        }
         for (int32_t x = 0; x < width; ++x, source += 4, row += 4)
-            for (int z = 0; z < 4; ++z)
-                row[offset[z]] = static_cast<uint8_t>(channels_[z].kind == ChannelKind::kConstant ? channels_[z].value
-                                                                                                  : source[channels_[z].value]);
+            for (int z = 0; z < 4; ++z) row[offset[z]] = isFixed[z] ? fixed[z] : source[from[z]];
         return;
     }
     for (int32_t x = 0; x < width; ++x, source += 4, row += 4) {

@@ -82,6 +82,20 @@ TEST_F(FilterDatabaseTest, FilesAddedOrRemovedByHandAndPlaceholdersAreReconciled
     EXPECT_EQ(reopened.categories(), (std::vector<std::string>{"Distort", "Light", "Stone"}));
 }
 
+TEST_F(FilterDatabaseTest, AnIndexNamingOneFileTwiceOrAPathOutsideGivesOneEntry) {
+    std::vector<DatabaseEntry> hostile = {{0, "Stone", "Tiles", "Stone - Tiles.ffx"},
+                                          {1, "Other", "Again", "stone - tiles.FFX"},
+                                          {0, "Evil", "Up", "../outside.ffx"}};
+    testing::writeBytes(dir.file("index"), serializeIndex(hostile));
+    ASSERT_TRUE(fs.writeFileAtomic(dir.file("../outside.ffx"), std::vector<uint8_t>{1}));
+    EXPECT_TRUE(database.open(dir.path()).indexRead);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"Distort - Wave.ffx", "Stone - Brick.ffx",
+                                                     "Stone - Tiles.ffx"}));
+    EXPECT_EQ(database.filtersOf("Stone")[1].title, "Tiles");
+    EXPECT_FALSE(database.deleteFilters({"../outside.ffx"}));
+    EXPECT_TRUE(fs.removeFile(dir.file("../outside.ffx")));
+}
+
 TEST_F(FilterDatabaseTest, OpenOfAMissingDirectoryChangesNothing) {
     database.open(dir.path());
     EXPECT_FALSE(database.open(dir.file("gone.db")).listed);

@@ -142,10 +142,15 @@ TEST(FfxFile, SetAsDefaultAndEditAreSavedWithPresetsAndWithoutPresetsKeepsThemIn
     FilterEdit edit;
     edit.code = {"1", "2", "3", "4", "5"};
     edit.controlValue[1] = 9;
+    edit.gradientIndex = 12;
     ASSERT_TRUE(saveEdit(fs, filter, edit));
+    EXPECT_EQ(filter.controlValue[1], 9);
+    EXPECT_EQ(filter.gradientIndex, 12);
     ASSERT_TRUE(loadFfxFile(fs, filter.filePath, read));
+    EXPECT_EQ(read.title, "Wave");
     EXPECT_EQ(read.code[4], "5");
     EXPECT_EQ(read.controlDefault[1], 9);
+    EXPECT_EQ(read.gradientDefault, 12);
 
     ASSERT_TRUE(writeFfxFile(fs, filter, false));
     EXPECT_EQ(filter.presets.size(), 1u);

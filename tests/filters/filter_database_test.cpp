@@ -133,6 +133,22 @@ TEST_F(FilterDatabaseTest, NewRenameAndMoveKeepFilesEntriesAndIndexInStep) {
     EXPECT_EQ(reopened.entries(), database.entries());
 }
 
+TEST_F(FilterDatabaseTest, AFailedIndexWriteKeepsTheOldIndexAndTheNextOpenCatchesUp) {
+    database.open(dir.path());
+    std::vector<uint8_t> index = testing::readBytes(dir.file("index"));
+    fs.failWrite = [](const std::string& path) { return path.ends_with("index"); };
+    // The title maps to the same file name: no rename, only the stored title changes.
+    ASSERT_TRUE(database.renameFilter("Stone - Brick.ffx", "Brick."));
+    EXPECT_EQ(database.filtersOf("Stone")[0].title, "Brick.");
+    EXPECT_EQ(testing::readBytes(dir.file("index")), index);
+
+    fs.failWrite = [](const std::string&) { return false; };
+    ASSERT_TRUE(fs.removeFile(dir.file("index")));
+    FilterDatabase reopened(fs);
+    reopened.open(dir.path());
+    EXPECT_EQ(reopened.filtersOf("Stone")[0].title, "Brick.");
+}
+
 TEST_F(FilterDatabaseTest, RenameCategoryMovesFiltersAndPlaceholders) {
     database.open(dir.path());
     ASSERT_TRUE(database.newCategory("stone"));

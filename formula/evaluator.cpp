@@ -1,6 +1,7 @@
 #include "formula/evaluator.h"
 
 #include <cmath>
+#include <vector>
 
 #include "formula/evaluation.h"
 #include "formula/int_math.h"
@@ -42,15 +43,6 @@ struct ArityTable {
 };
 constexpr ArityTable kArity;
 
-bool wellFormed(const FormulaNode* node) {
-    if (node->kind < 0 || node->kind > kNumber) return false;
-    int need = kArity.count[node->kind];
-    if (need < 0 || node->childCount < need) return false;
-    for (int i = 0; i < need; ++i)
-        if (node->children[i] == nullptr) return false;
-    return true;
-}
-
 int32_t shiftLeft(int32_t a, int32_t n) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) << (static_cast<uint32_t>(n) & 31u));
 }
@@ -77,11 +69,25 @@ int32_t magnitudeOf(int32_t x, int32_t y) {
     return static_cast<int32_t>(isqrt(ux * ux + uy * uy));
 }
 
-int32_t Evaluation::eval(const FormulaNode* node) {
-    if (!wellFormed(node)) {
-        ctx.badNodeKind = node->kind;
-        return 0;
+const FormulaNode* firstMalformedNode(const FormulaNode* root) {
+    if (root == nullptr) return nullptr;
+    std::vector<const FormulaNode*> pending{root};
+    while (!pending.empty()) {
+        const FormulaNode* node = pending.back();
+        pending.pop_back();
+        // Unknown kinds evaluate to 0 without looking at their children.
+        if (node->kind < 0 || node->kind > kNumber || kArity.count[node->kind] < 0) continue;
+        const int need = kArity.count[node->kind];
+        if (node->childCount < need) return node;
+        for (int i = 0; i < need; ++i) {
+            if (node->children[i] == nullptr) return node;
+            pending.push_back(node->children[i]);
+        }
     }
+    return nullptr;
+}
+
+int32_t Evaluation::eval(const FormulaNode* node) {
     FormulaNode* const* k = node->children;
     switch (node->kind) {
     case kNumber: return node->value;
@@ -235,6 +241,10 @@ PixelContext* currentContext() { return tContext; }
 
 int32_t evaluate(const FormulaNode* root) {
     if (tContext == nullptr || tState == nullptr || root == nullptr) return 0;
+    if (const FormulaNode* bad = firstMalformedNode(root)) {
+        tContext->badNodeKind = bad->kind;
+        return 0;
+    }
     Evaluation evaluation{*tContext, *tState};
     return evaluation.eval(root);
 }

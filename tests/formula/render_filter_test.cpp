@@ -10,6 +10,7 @@
 
 #include "formula/compile_filter.h"
 #include "formula/render_filter.h"
+#include "formula/token_codes.h"
 
 namespace lumen::formula::testing {
 namespace {
@@ -153,6 +154,16 @@ TEST(RenderFilter, RefusesWhatItCannotRender) {
     bad = canvas.image;
     bad.width = 0;
     EXPECT_EQ(renderFilter(program, bad, canvas.result.data(), {}), RenderOutcome::kBadImage);
+    EXPECT_EQ(canvas.result[0], 0xEE);
+}
+
+TEST(RenderFilter, RefusesTreesThatAreNotWhole) {
+    Canvas canvas(2, 2, false);
+    FilterProgram program = compiled({"0", "r", "g", "b", "a"});
+    // A '+' whose second child is missing, made as the parser makes nodes.
+    auto* plus = new FormulaNode{'+', 0, 2, new FormulaNode*[2]{new FormulaNode{kNumber, 1, 0, nullptr}, nullptr}};
+    program.roots[2].reset(plus);
+    EXPECT_EQ(renderFilter(program, canvas.image, canvas.result.data(), {}), RenderOutcome::kNotCompiled);
     EXPECT_EQ(canvas.result[0], 0xEE);
 }
 

@@ -77,9 +77,15 @@ TEST(CompileFilter, RefusesTreesTooDeepToWalk) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.failingIndex, 2);
     EXPECT_EQ(result.sources[3], SourceCheck::kNotChecked);
-    std::string fine(1000, '-');
-    fine += "1";
-    EXPECT_TRUE(compileFilter({"0", "r", fine.c_str(), "b", "a"}).ok);
+    // The deepest accepted tree still evaluates (the walk is recursive).
+    std::string deepest(kMaxTreeDepth - 2, '-');
+    deepest += "+7";
+    FilterCompileResult accepted = compileFilter({"0", "r", deepest.c_str(), "b", "a"});
+    ASSERT_TRUE(accepted.ok);
+    EXPECT_EQ(treeDepth(accepted.program.roots[2].get()), kMaxTreeDepth);
+    Canvas canvas(2, 2, false);
+    EXPECT_EQ(renderFilter(accepted.program, canvas.image, canvas.result.data(), {}), RenderOutcome::kComplete);
+    EXPECT_EQ(canvas.result[1], 7);
 }
 
 TEST(RenderFilter, IdentityLeavesTheImageAndFillsMissingAlpha) {

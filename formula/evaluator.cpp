@@ -241,6 +241,9 @@ PixelContext* currentContext() { return tContext; }
 
 int32_t evaluate(const FormulaNode* root) {
     if (tContext == nullptr || tState == nullptr || root == nullptr) return 0;
+    // The variables read the current pixel without further checks.
+    const PixelContext& c = *tContext;
+    if (c.sourcePixels == nullptr || c.x < 0 || c.x >= c.width || c.y < 0 || c.y >= c.height) return 0;
     if (const FormulaNode* bad = firstMalformedNode(root)) {
         tContext->badNodeKind = bad->kind;
         return 0;

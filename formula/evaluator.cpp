@@ -1,6 +1,7 @@
 #include "formula/evaluator.h"
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "formula/evaluation.h"
@@ -23,8 +24,7 @@ constexpr int kBinaryKinds[] = {'+', '-', '*', kPower, kBitAnd, kBitOr, kBitXor,
                                 kCall2, kDif, kBmapsize};
 constexpr int kTernaryKinds[] = {kConditional, kCall3, kAdd, kSub, kGamma, kNbd, kBmap};
 
-// Children each node kind needs (-1: not a kind the evaluator knows). A node with fewer is
-// treated as unknown rather than read past.
+// Children each node kind needs; -1 for kinds the evaluator does not know (they yield 0).
 struct ArityTable {
     int8_t count[kNumber + 1];
     constexpr ArityTable() : count{} {
@@ -61,7 +61,7 @@ int32_t power(int32_t a, int32_t b) {
 
 int32_t directionOf(int32_t x, int32_t y) {
     return static_cast<int32_t>(std::atan2(static_cast<double>(y), static_cast<double>(x)) * 512.0 /
-                                3.14159265358979323846);
+                                std::numbers::pi);
 }
 
 int32_t magnitudeOf(int32_t x, int32_t y) {

@@ -4,6 +4,7 @@
 // A command's callback stores its exit status in CommandContext::status; errors go to stderr.
 #include <CLI/CLI.hpp>
 
+#include <string>
 #include <vector>
 
 namespace lumen::cli {
@@ -19,5 +20,16 @@ std::vector<CommandAdder>& commandAdders();
 struct CommandRegistration {
     explicit CommandRegistration(CommandAdder adder) { commandAdders().push_back(adder); }
 };
+
+// The subcommand `name` of `parent`, created (requiring one subcommand of its own) unless an
+// earlier registration made it: several files may add commands under one group.
+inline CLI::App& commandGroup(CLI::App& parent, const std::string& name,
+                              const std::string& description) {
+    for (CLI::App* existing : parent.get_subcommands([&](CLI::App* sub) { return sub->get_name() == name; }))
+        return *existing;
+    CLI::App* group = parent.add_subcommand(name, description);
+    group->require_subcommand(1);
+    return *group;
+}
 
 }  // namespace lumen::cli

@@ -1,0 +1,249 @@
+#include "formula/evaluator.h"
+
+#include <cmath>
+
+#include "formula/evaluation.h"
+#include "formula/int_math.h"
+#include "formula/token_codes.h"
+
+namespace lumen::formula {
+namespace {
+
+thread_local PixelContext* tContext = nullptr;
+thread_local RenderState* tState = nullptr;
+
+constexpr int kLeafKinds[] = {'r', 'g', 'b', 'a', 'c', 'i', 'u', 'v', 'x', 'y', 'z', 'X', 'Y',
+                              'Z', 'D', 'M', 'd', 'm', 't', kTotal, kNumber};
+constexpr int kUnaryKinds[] = {kBitNot, kLogicalNot, kNegate, kUnaryPlus, kCaseEntry, kCall1,
+                               kGradient, kSrcmode, kStorage};
+constexpr int kBinaryKinds[] = {'+', '-', '*', kPower, kBitAnd, kBitOr, kBitXor, kLogicalAnd,
+                                kLogicalOr, kEqual, kNotEqual, kLessEqual, kGreaterEqual, kLess,
+                                kGreater, kShiftLeft, kShiftRight, kSequence, kCase, kCaseList,
+                                kCall2, kDif, kBmapsize};
+constexpr int kTernaryKinds[] = {kConditional, kCall3, kAdd, kSub, kGamma, kNbd, kBmap};
+
+// Children each node kind needs (-1: not a kind the evaluator knows). A node with fewer is
+// treated as unknown rather than read past.
+struct ArityTable {
+    int8_t count[kNumber + 1];
+    constexpr ArityTable() : count{} {
+        for (auto& c : count) c = -1;
+        for (int k : kLeafKinds) count[k] = 0;
+        for (int k : kUnaryKinds) count[k] = 1;
+        for (int k : kBinaryKinds) count[k] = 2;
+        for (int k : kTernaryKinds) count[k] = 3;
+        count[kMix] = 4;
+        count[kScl] = 5;
+        count[kTexture] = 5;
+        count[kCnv] = 10;
+        count[kIcnv] = 10;
+        count[kXycnv] = 12;
+    }
+};
+constexpr ArityTable kArity;
+
+bool wellFormed(const FormulaNode* node) {
+    if (node->kind < 0 || node->kind > kNumber) return false;
+    int need = kArity.count[node->kind];
+    if (need < 0 || node->childCount < need) return false;
+    for (int i = 0; i < need; ++i)
+        if (node->children[i] == nullptr) return false;
+    return true;
+}
+
+int32_t shiftLeft(int32_t a, int32_t n) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) << (static_cast<uint32_t>(n) & 31u));
+}
+int32_t shiftRight(int32_t a, int32_t n) {
+    uint32_t count = static_cast<uint32_t>(n) & 31u;
+    uint32_t bits = static_cast<uint32_t>(a) >> count;
+    if (a < 0 && count != 0) bits |= ~(~0u >> count);
+    return static_cast<int32_t>(bits);
+}
+
+int32_t power(int32_t a, int32_t b) {
+    return truncToInt32(std::pow(static_cast<double>(a), static_cast<double>(b)));
+}
+
+}  // namespace
+
+int32_t directionOf(int32_t x, int32_t y) {
+    return static_cast<int32_t>(std::atan2(static_cast<double>(y), static_cast<double>(x)) * 512.0 /
+                                3.14159265358979323846);
+}
+
+int32_t magnitudeOf(int32_t x, int32_t y) {
+    uint32_t ux = static_cast<uint32_t>(x), uy = static_cast<uint32_t>(y);
+    return static_cast<int32_t>(isqrt(ux * ux + uy * uy));
+}
+
+int32_t Evaluation::eval(const FormulaNode* node) {
+    if (!wellFormed(node)) {
+        ctx.badNodeKind = node->kind;
+        return 0;
+    }
+    FormulaNode* const* k = node->children;
+    switch (node->kind) {
+    case kNumber: return node->value;
+    case '+': { int32_t r = eval(k[1]); return wrapAdd(eval(k[0]), r); }
+    case '-': { int32_t r = eval(k[1]); return wrapSub(eval(k[0]), r); }
+    case '*': { int32_t r = eval(k[1]); return wrapMul(eval(k[0]), r); }
+    case kPower: { int32_t l = eval(k[0]); return power(l, eval(k[1])); }
+    case kBitAnd: { int32_t r = eval(k[1]); return eval(k[0]) & r; }
+    case kBitOr: { int32_t r = eval(k[1]); return eval(k[0]) | r; }
+    case kBitXor: { int32_t r = eval(k[1]); return eval(k[0]) ^ r; }
+    case kBitNot: return ~eval(k[0]);
+    case kNegate: return wrapNeg(eval(k[0]));
+    case kUnaryPlus: return eval(k[0]);
+    case kLogicalNot: return eval(k[0]) == 0 ? 1 : 0;
+    case kEqual: { int32_t r = eval(k[1]); return eval(k[0]) == r; }
+    case kNotEqual: { int32_t r = eval(k[1]); return eval(k[0]) != r; }
+    case kLess: { int32_t r = eval(k[1]); return eval(k[0]) < r; }
+    case kGreater: { int32_t r = eval(k[1]); return eval(k[0]) > r; }
+    case kLessEqual: { int32_t r = eval(k[1]); return eval(k[0]) <= r; }
+    case kGreaterEqual: { int32_t r = eval(k[1]); return eval(k[0]) >= r; }
+    case kShiftLeft: { int32_t r = eval(k[1]); return shiftLeft(eval(k[0]), r); }
+    case kShiftRight: { int32_t r = eval(k[1]); return shiftRight(eval(k[0]), r); }
+    case kLogicalAnd: return eval(k[0]) != 0 && eval(k[1]) != 0;
+    case kLogicalOr: return eval(k[0]) != 0 || eval(k[1]) != 0;
+    case kConditional: return eval(k[0]) != 0 ? eval(k[1]) : eval(k[2]);
+    case kSequence: eval(k[0]); return eval(k[1]);
+    case kCase: {
+        eval(k[1]);
+        return state.caseValue(eval(k[0]));
+    }
+    case kCaseList: eval(k[0]); eval(k[1]); return 0;
+    case kCaseEntry: state.storeCaseValue(node->value, eval(k[0])); return 0;
+    case 'r': return colourVariable(0);
+    case 'g': return colourVariable(1);
+    case 'b': return colourVariable(2);
+    case 'a': return colourVariable(3);
+    case 'c': return colourVariable(ctx.channel);
+    case 'i': return intensityAt(ctx.x, ctx.y);
+    case 'u': {
+        int32_t r = sourceByte(ctx.x, ctx.y, 0), g = sourceByte(ctx.x, ctx.y, 1), b = sourceByte(ctx.x, ctx.y, 2);
+        return (-19 * r - 37 * g + 56 * b) / 256;
+    }
+    case 'v': {
+        int32_t r = sourceByte(ctx.x, ctx.y, 0), g = sourceByte(ctx.x, ctx.y, 1), b = sourceByte(ctx.x, ctx.y, 2);
+        return (78 * r - 65 * g - 13 * b) / 256;
+    }
+    case 'x': return ctx.x;
+    case 'y': return ctx.y;
+    case 'z': return ctx.channel;
+    case 'X': return ctx.width;
+    case 'Y': return ctx.height;
+    case 'Z': return ctx.channelCount;
+    case 'D': return ctx.maxDirection;
+    case 'M': return ctx.maxMagnitude;
+    case 'd': return directionOf(wrapSub(ctx.x, ctx.centerX), wrapSub(ctx.y, ctx.centerY));
+    case 'm': return magnitudeOf(wrapSub(ctx.x, ctx.centerX), wrapSub(ctx.y, ctx.centerY));
+    case 't': return ctx.tValue;
+    case kTotal: return ctx.totalValue;
+    case kCall1: return call1(node->value, eval(k[0]));
+    case kCall2: {
+        int32_t b = eval(k[1]);
+        return call2(node->value, eval(k[0]), b);
+    }
+    case kCall3: {
+        int32_t c = eval(k[2]);
+        int32_t b = eval(k[1]);
+        return call3(node->value, eval(k[0]), b, c);
+    }
+    case kDif: {
+        int32_t b = eval(k[1]);
+        return wrapAbs(wrapSub(eval(k[0]), b));
+    }
+    case kAdd: {
+        // The chosen operands are evaluated again for the result, side effects included.
+        int32_t b = eval(k[1]);
+        int32_t a = eval(k[0]);
+        int32_t c = eval(k[2]);
+        if (wrapAdd(a, b) < c) {
+            b = eval(k[1]);
+            return wrapAdd(eval(k[0]), b);
+        }
+        return eval(k[2]);
+    }
+    case kSub: {
+        int32_t b = eval(k[1]);
+        int32_t a = eval(k[0]);
+        int32_t c = eval(k[2]);
+        if (wrapAbs(wrapSub(a, b)) > c) {
+            b = eval(k[1]);
+            return wrapAbs(wrapSub(eval(k[0]), b));
+        }
+        return eval(k[2]);
+    }
+    case kMix: {
+        int32_t d = eval(k[3]), n = eval(k[2]), b = eval(k[1]);
+        return mixOf(eval(k[0]), b, n, d);
+    }
+    case kScl: {
+        int32_t oh = eval(k[4]), ol = eval(k[3]), ih = eval(k[2]), il = eval(k[1]);
+        return scaleOf(eval(k[0]), il, ih, ol, oh);
+    }
+    case kCnv:
+    case kIcnv: {
+        int32_t w[10];
+        for (int j = 9; j >= 0; --j) w[j] = eval(k[j]);
+        return convolve(ctx.x, ctx.y, w, node->kind == kIcnv);
+    }
+    case kXycnv: {
+        int32_t w[10];
+        for (int j = 11; j >= 2; --j) w[j - 2] = eval(k[j]);
+        int32_t py = eval(k[1]);
+        return convolve(eval(k[0]), py, w, false);
+    }
+    case kGamma: {
+        int32_t c = eval(k[2]), b = eval(k[1]);
+        return gamma(eval(k[0]), b, c);
+    }
+    case kNbd: {
+        int32_t mode = eval(k[2]), y = eval(k[1]);
+        return nbd(eval(k[0]), y, mode);
+    }
+    case kBmap: {
+        int32_t py = eval(k[2]), px = eval(k[1]);
+        return bmap(eval(k[0]), px, py);
+    }
+    case kBmapsize: {
+        int32_t h = eval(k[1]);
+        ctx.mapWidth = wrapAbs(eval(k[0]));
+        ctx.mapHeight = wrapAbs(h);
+        return 0;
+    }
+    case kGradient: return gradient(eval(k[0]));
+    case kSrcmode: ctx.sourceMode = eval(k[0]); return 0;
+    case kStorage: return storage(eval(k[0]));
+    case kTexture: {
+        int32_t seed = eval(k[4]), octaves = eval(k[3]), grid = eval(k[2]), h = eval(k[1]);
+        return texture(eval(k[0]), h, grid, octaves, seed);
+    }
+    default:
+        ctx.badNodeKind = node->kind;
+        return 0;
+    }
+}
+
+void setContext(PixelContext* context, RenderState* state) {
+    tContext = context;
+    tState = state;
+}
+
+PixelContext* currentContext() { return tContext; }
+
+int32_t evaluate(const FormulaNode* root) {
+    if (tContext == nullptr || tState == nullptr || root == nullptr) return 0;
+    Evaluation evaluation{*tContext, *tState};
+    return evaluation.eval(root);
+}
+
+ContextScope::ContextScope(PixelContext* context, RenderState* state)
+    : previousContext_(tContext), previousState_(tState) {
+    setContext(context, state);
+}
+
+ContextScope::~ContextScope() { setContext(previousContext_, previousState_); }
+
+}  // namespace lumen::formula

@@ -1,0 +1,51 @@
+#pragma once
+// Running a compiled filter over an image: the context set-up every render shares, and the
+// reference render loop.
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "formula/compile_filter.h"
+#include "formula/pixel_context.h"
+#include "formula/render_state.h"
+
+namespace lumen::formula {
+
+// Four bytes a pixel, rows from the top without padding; channel z lies at byte channelMap[z].
+struct ImageDescription {
+    const uint8_t* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool hasAlpha = false;
+    std::array<int32_t, 4> channelMap{0, 1, 2, 3};
+};
+
+struct RenderSetUp {
+    std::array<int32_t, 8> controls{};
+    int32_t gradientIndex = 0;
+    std::array<uint8_t, 3> foreground{};
+    std::array<uint8_t, 3> background{};
+    std::array<const uint8_t*, kTextureMapCount> textureMaps{};  // kMapSide x kMapSide each, or null
+    const uint8_t* gradientTable = nullptr;  // kGradientCount x kGradientBytes, or null
+};
+
+// Zero-fills the context and sets it up for a render of `source` into `destination` (same
+// geometry): geometry, channel minima and maxima, settings, maps, gradients, and the state's
+// fresh cells. False (context untouched) when the image is empty, too large to address, or its
+// channelMap is not an arrangement of 0..3.
+bool setUpContext(PixelContext& context, RenderState& state, const ImageDescription& source,
+                  const uint8_t* destination, const RenderSetUp& setUp);
+
+// Called before each row; answering false stops the render before that row. The context shows
+// the settings Code0 made (for example gradientByUser).
+using RowCallback = std::function<bool(int32_t row, const PixelContext& context)>;
+
+enum class RenderOutcome { kComplete, kStopped, kBadImage, kNotCompiled };
+
+// Evaluates Code0 once, then Code1..Code4 for every pixel, clamping each value to 0..255 and
+// storing it at the channel's byte of the destination pixel. Pixels of rows not reached keep
+// what the destination held.
+RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription& source, uint8_t* destination,
+                           const RenderSetUp& setUp, const RowCallback& onRow = {});
+
+}  // namespace lumen::formula

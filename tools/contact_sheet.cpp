@@ -34,6 +34,15 @@ imaging::Bitmap flatten(const imaging::RgbaImage& image) {
     return bitmap;
 }
 
+using imaging::BitmapSize;
+
+// The picture's size scaled down, keeping its shape, to fit the largest cell.
+BitmapSize fit(const imaging::RgbaImage& image, const SheetOptions& options) {
+    const double scale = std::min({1.0, double(options.maxCellWidth) / image.width,
+                                   double(options.maxCellHeight) / image.height});
+    return {std::max(1, int(image.width * scale)), std::max(1, int(image.height * scale))};
+}
+
 // The label cut to the width available, marked with ".." when cut.
 std::string fitLabel(const std::string& label, int width, int scale) {
     if (textWidth(label, scale) <= width) return label;
@@ -82,8 +91,9 @@ std::optional<imaging::RgbaImage> composeContactSheet(std::span<const LabelledIm
             error = "picture '" + item.label + "' does not match its size";
             return std::nullopt;
         }
-        cellWidth = std::max(cellWidth, std::min(item.image.width, options.maxCellWidth));
-        cellHeight = std::max(cellHeight, std::min(item.image.height, options.maxCellHeight));
+        const BitmapSize fitted = fit(item.image, options);
+        cellWidth = std::max(cellWidth, fitted.width);
+        cellHeight = std::max(cellHeight, fitted.height);
     }
     const int count = int(images.size());
     const int columns = options.columns > 0 ? std::min(options.columns, count)
@@ -104,8 +114,7 @@ std::optional<imaging::RgbaImage> composeContactSheet(std::span<const LabelledIm
 
     for (int n = 0; n < count; ++n) {
         const imaging::RgbaImage& image = images[n].image;
-        const double scale = std::min({1.0, double(cellWidth) / image.width, double(cellHeight) / image.height});
-        const int w = std::max(1, int(image.width * scale)), h = std::max(1, int(image.height * scale));
+        const auto [w, h] = fit(image, options);
         std::optional<imaging::Bitmap> scaled = imaging::resample(flatten(image), w, h);
         if (!scaled) {
             error = "picture '" + images[n].label + "' could not be scaled";

@@ -34,7 +34,9 @@ std::optional<imaging::Bitmap> toBitmap(const imaging::RgbaImage& image) {
 
 // Earlier builds' files go, so a renamed or removed source leaves nothing behind.
 bool clearOldOutput(filters::FileSystem& fs, const std::string& directory, std::string& error) {
-    if (!fs.directoryExists(directory) && !fs.createDirectory(directory)) {
+    std::error_code code;
+    std::filesystem::create_directories(directory, code);
+    if (!fs.directoryExists(directory)) {
         error = "cannot create " + directory;
         return false;
     }

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "commands.h"
+#include "resources/embedded_resources.h"
 
 namespace lumen::cli {
 std::vector<CommandAdder>& commandAdders() {
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     CLI::App app{"Lumenforge core tool: formulas, filter files, databases, rendering"};
     app.require_subcommand(1);
     CommandContext context;
+    // Renders read the textures and gradients the plug-in carries as resources.
+    lumen::imaging::useEmbeddedResources(lumen::resources::embeddedResources());
     try {
         for (CommandAdder add : commandAdders()) add(app, context);
         app.parse(argc, argv);

@@ -16,7 +16,7 @@ bool readMagic(ByteReader& reader, std::string& magic) {
     return readFfxString(reader, magic) && (magic == kFfxMagic10 || magic == kFfxMagic11);
 }
 
-bool readPreset(ByteReader& reader, bool hasGradient, Preset& preset) {
+bool readPreset(ByteReader& reader, bool hasGradient, Preset& preset, size_t& jpegLength) {
     if (!readFfxString(reader, preset.name)) return false;
     for (int32_t& value : preset.controlValue)
         if (!reader.readI32(value)) return false;
@@ -27,6 +27,7 @@ bool readPreset(ByteReader& reader, bool hasGradient, Preset& preset) {
         return false;
     std::span<const uint8_t> jpeg;
     if (length < 0 || !reader.readBytes(static_cast<size_t>(length), jpeg)) return false;
+    jpegLength = jpeg.size();
     std::optional<imaging::Bitmap> thumbnail = imaging::decodeJpeg(jpeg);
     if (!thumbnail) return false;
     preset.thumbnail = std::move(*thumbnail);
@@ -88,7 +89,7 @@ std::optional<std::vector<uint8_t>> serializeFfx(const FilterDefinition& filter,
     return writer.take();
 }
 
-bool parseFfx(std::span<const uint8_t> bytes, FilterDefinition& filter) {
+bool parseFfx(std::span<const uint8_t> bytes, FilterDefinition& filter, FfxReadDetails* details) {
     ByteReader reader(bytes);
     std::string magic;
     if (!readMagic(reader, magic)) return false;
@@ -108,19 +109,23 @@ bool parseFfx(std::span<const uint8_t> bytes, FilterDefinition& filter) {
     if (version11 && !reader.readI32(read.gradientDefault)) return false;
     read.gradientIndex = read.gradientDefault;
 
+    FfxReadDetails found{magic, {}};
     int32_t presetCount;
     if (!reader.readI32(presetCount) || presetCount < 0) return false;
     for (int32_t i = 0; i < presetCount; ++i) {
         // Every preset takes more than this many bytes, so a lying count ends here, not in memory.
         if (reader.remaining() < 4 + kControlCount * 4 + 12) return false;
         Preset preset;
-        if (!readPreset(reader, version11, preset)) return false;
+        size_t jpegLength = 0;
+        if (!readPreset(reader, version11, preset, jpegLength)) return false;
+        found.thumbnailBytes.push_back(jpegLength);
         read.presets.push_back(std::move(preset));
     }
 
     read.filePath = std::move(filter.filePath);
     read.restored = filter.restored;
     filter = std::move(read);
+    if (details) *details = std::move(found);
     return true;
 }
 

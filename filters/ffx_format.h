@@ -26,9 +26,16 @@ void writeFfxString(imaging::ByteWriter& writer, std::string_view text);
 // The whole file; nothing when a text is too long or a thumbnail cannot be encoded.
 std::optional<std::vector<uint8_t>> serializeFfx(const FilterDefinition& filter, bool withPresets);
 
+// What a reader learns beyond the filter itself, for dumps.
+struct FfxReadDetails {
+    std::string magic;
+    std::vector<size_t> thumbnailBytes;  // length of each preset's JPEG datastream
+};
+
 // Fills `filter` (all but filePath and the restored mark) only when the whole file is sound:
 // a known magic, every count inside the data, every thumbnail a decodable JPEG.
-bool parseFfx(std::span<const uint8_t> bytes, FilterDefinition& filter);
+bool parseFfx(std::span<const uint8_t> bytes, FilterDefinition& filter,
+              FfxReadDetails* details = nullptr);
 
 // The same file with a new title and category: the magic and every byte after the category are
 // kept as they were. Nothing for a file of unknown magic or one that ends early.

@@ -15,7 +15,7 @@ constexpr Overrides kSineOverrides = {{0, -4}, {512, -4}, {513, -7}};
 constexpr Overrides kCosineOverrides = {{256, -4}, {384, -365}, {768, 3}, {1023, 512}};
 constexpr Overrides kTangentOverrides = {{0, -6}, {128, 1024}, {255, 167761}, {256, -167772},
                                          {384, -1017}, {512, 6}, {768, -167772}};
-constexpr Overrides kBellOverrides = {{0, 1}, {255, 0}};
+constexpr Overrides kBellOverrides = {{0, 1}, {96, 735}, {255, 0}};
 struct HueOverride {
     int index;
     uint8_t red, green, blue;

@@ -1,5 +1,7 @@
 #include "main_dialog.h"
 
+#include "plugin/parameter_block.h"
+
 namespace lumen::plugin {
 namespace {
 
@@ -19,6 +21,10 @@ void setMainDialogFactory(MainDialogFactory replacement) {
     factory = replacement ? replacement : makeApplyingDialog;
 }
 
-std::unique_ptr<MainDialog> makeMainDialog(PluginInstance& instance) { return factory(instance); }
+std::unique_ptr<MainDialog> makeMainDialog(PluginInstance& instance, const ParameterBlock& block) {
+    std::unique_ptr<MainDialog> dialog = factory(instance);
+    dialog->runner().setFilter(currentFilterFromBlock(block));
+    return dialog;
+}
 
 }  // namespace lumen::plugin

@@ -13,7 +13,7 @@ ParameterBlock* currentBlock = nullptr;
 void setFieldText(char* field, size_t fieldSize, std::string_view text) {
     if (fieldSize == 0) return;
     const size_t length = std::min(text.size(), fieldSize - 1);
-    std::memcpy(field, text.data(), length);
+    if (length > 0) std::memcpy(field, text.data(), length);
     std::memset(field + length, 0, fieldSize - length);
 }
 

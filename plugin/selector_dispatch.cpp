@@ -18,6 +18,36 @@ using namespace hostapi;
 
 std::unique_ptr<PluginInstance> instance;
 
+// The host's progress bar and abort test; either may be missing.
+class RecordProgress final : public HostProgress {
+public:
+    explicit RecordProgress(const FilterRecord& record)
+        : progress_(record.progressProc), abort_(record.abortProc) {}
+    void progress(int32_t done, int32_t total) override {
+        if (progress_) progress_(done, total);
+    }
+    bool abortRequested() override { return abort_ && abort_(); }
+
+private:
+    ProgressProc progress_;
+    TestAbortProc abort_;
+};
+
+RenderColours coloursOf(const FilterRecord& record) {
+    RenderColours colours;
+    for (int i = 0; i < 3; ++i) {
+        colours.foreground[i] = record.foreColor[i];
+        colours.background[i] = record.backColor[i];
+    }
+    return colours;
+}
+
+int16_t cancelRun(FilterRecord& record) {
+    clearRequests(record);
+    instance.reset();
+    return userCanceledErr;
+}
+
 int16_t prepareBlock(FilterRecord& record, bool forceDialog) {
     EnsureResult ensured = ensureParameterBlock(record);
     if (!ensured.block) return memFullErr;
@@ -37,17 +67,25 @@ int16_t inputPhase(FilterRecord& record) {
     ParameterBlock* block = currentParameterBlock();
     if (!block) return memFullErr;
     if (const int16_t read = readInputFromHost(record, instance->source); read != noErr) return read;
-    std::unique_ptr<MainDialog> dialog = makeMainDialog(*instance);
+    std::unique_ptr<MainDialog> dialog = makeMainDialog(*instance, *block);
     if (block->showDialog) {
         const DialogResult outcome = dialog->runModal();
         block->showDialog = 0;
         if (outcome != DialogResult::apply) {
-            clearRequests(record);
-            instance.reset();
-            return userCanceledErr;
+            dialog.reset();
+            return cancelRun(record);
         }
     }
+    // A filter that does not compile draws nothing: the unfiltered copy goes back.
     if (!instance->working.cloneFrom(instance->source)) return memFullErr;
+    FilterRunner& runner = dialog->runner();
+    runner.setColours(coloursOf(record));
+    runner.setSwapRedBlue(block->swapRedBlue != 0);
+    RecordProgress progress{record};
+    if (!runner.runSynchronous(instance->source, instance->working, progress, *block)) {
+        dialog.reset();
+        return cancelRun(record);
+    }
     requestOutput(record);
     return noErr;
 }

@@ -1,0 +1,114 @@
+#include "plugin/filter_runner.h"
+
+#include <thread>
+
+#include "formula/compile_filter.h"
+#include "formula/render_filter.h"
+#include "plugin/image_buffer.h"
+#include "plugin/parameter_block.h"
+#include "plugin/render_tables.h"
+
+namespace lumen::plugin {
+
+struct FilterRunner::Job {
+    const ImageBuffer* source = nullptr;
+    ImageBuffer* destination = nullptr;
+    Mode mode = Mode::synchronous;
+    CurrentFilter filter;
+    RenderColours colours;
+    bool swapRedBlue = false;
+};
+
+namespace {
+
+constexpr int32_t kRowsPerProgressStep = 10;
+
+bool renderable(const ImageBuffer& source, const ImageBuffer& destination) {
+    return !source.empty() && !destination.empty() && source.kind() == ImageBuffer::kFourChannels &&
+           destination.kind() == ImageBuffer::kFourChannels && source.width() == destination.width() &&
+           source.height() == destination.height();
+}
+
+}  // namespace
+
+void FilterRunner::render(const Job& job, HostProgress* host) {
+    aborted_ = false;
+    if (!renderable(*job.source, *job.destination)) return;
+    std::array<const char*, formula::kSourceCount> sources{};
+    for (int i = 0; i < formula::kSourceCount; ++i) sources[i] = job.filter.code[i].c_str();
+    const formula::FilterCompileResult compiled = formula::compileFilter(sources);
+    if (!compiled.ok) return;
+
+    formula::ImageDescription image;
+    image.pixels = job.source->pixels();
+    image.width = job.source->width();
+    image.height = job.source->height();
+    image.hasAlpha = job.source->hasAlpha();
+    if (job.swapRedBlue) image.channelMap = {2, 1, 0, 3};
+
+    formula::RenderSetUp setUp;
+    for (int i = 0; i < kSliderCount; ++i) setUp.controls[i] = job.filter.sliderValue[i];
+    setUp.gradientIndex = job.filter.gradientIndex;
+    setUp.foreground = job.colours.foreground;
+    setUp.background = job.colours.background;
+    const RenderTables& tables = renderTables();
+    setUp.textureMaps = tables.textureMaps;
+    setUp.gradientTable = tables.gradientTable;
+
+    const int32_t height = image.height;
+    const bool asynchronous = job.mode == Mode::asynchronous;
+    auto onRow = [&](int32_t row, const formula::PixelContext& context) {
+        if (asynchronous && preview_ && row == 0) preview_->started(height - 1, context.gradientByUser);
+        if (row % kRowsPerProgressStep == 0) {
+            if (asynchronous) {
+                if (preview_) preview_->reachedRow(row);
+                std::this_thread::yield();
+            } else {
+                host->progress(row, height);
+                if (host->abortRequested()) {
+                    aborted_ = true;
+                    return false;
+                }
+            }
+        }
+        return !cancelRequest_.load();
+    };
+    formula::renderFilter(compiled.program, image, job.destination->pixels(), setUp, onRow);
+    if (asynchronous) {
+        if (preview_) preview_->finished();
+    } else {
+        host->progress(0, height);
+    }
+}
+
+void FilterRunner::stopWorker() {
+    std::lock_guard threadLock{threadLock_};
+    if (!worker_.running()) {
+        worker_.waitForExit();
+        return;
+    }
+    cancelRequest_ = true;
+    worker_.waitForExit();
+    cancelRequest_ = false;
+}
+
+bool FilterRunner::runSynchronous(const ImageBuffer& source, ImageBuffer& destination, HostProgress& host,
+                                  ParameterBlock& block) {
+    std::lock_guard jobLock{jobLock_};
+    stopWorker();
+    const Job job{&source, &destination, Mode::synchronous, filter_, colours_, swapRedBlue_};
+    render(job, &host);
+    storeCurrentFilter(job.filter, block);
+    return !aborted_;
+}
+
+bool FilterRunner::runAsynchronous(const ImageBuffer& source, ImageBuffer& destination) {
+    std::lock_guard jobLock{jobLock_};
+    stopWorker();
+    Job job{&source, &destination, Mode::asynchronous, filter_, colours_, swapRedBlue_};
+    return worker_.start([this, job = std::move(job)] { render(job, nullptr); });
+}
+
+void FilterRunner::stop() { stopWorker(); }
+
+}  // namespace lumen::plugin

@@ -1,0 +1,102 @@
+// Whole runs through the plug-in in every image mode the host may hand it: what goes in comes out
+// through the identity filter, planes the plug-in does not compute keep their values, and a mode
+// the plug-in cannot convert leaves the host's image alone.
+#include <gtest/gtest.h>
+
+#include "host/filter_session.h"
+
+using namespace lumen;
+using namespace lumen::host;
+
+namespace {
+
+imaging::RgbaImage patternImage(int width, int height, bool hasAlpha) {
+    imaging::RgbaImage image{width, height, hasAlpha, std::vector<uint8_t>(size_t(width) * height * 4)};
+    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<uint8_t>(i * 37 + i / 7);
+    if (!hasAlpha)
+        for (size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
+    return image;
+}
+
+Descriptor identityFilter() {
+    Descriptor descriptor;
+    const char* codes[] = {"0", "r", "g", "b", "a"};
+    for (int i = 0; i < 5; ++i) {
+        char key[5] = {'f', 'x', 'C', static_cast<char>('0' + i), 0};
+        descriptor.push_back({hostapi::fourCharCode(key), hostapi::typeChar, 0, codes[i]});
+    }
+    return descriptor;
+}
+
+class ImageModes : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        plugin = PluginModule::load(LUMEN_PLUGIN_PATH, error);
+        ASSERT_TRUE(plugin) << error;
+    }
+    RunResult run(HostImage& image, ApplyOptions options) {
+        options.playInfo = hostapi::plugInDialogDontDisplay;
+        if (options.descriptor.empty()) options.descriptor = identityFilter();
+        FilterSession session{*plugin};
+        return session.apply(image, options);
+    }
+    std::unique_ptr<PluginModule> plugin;
+};
+
+}  // namespace
+
+TEST_F(ImageModes, IdentityFilterReturnsEveryModeUnchanged) {
+    for (HostMode mode : {HostMode::gray, HostMode::rgb, HostMode::multichannel}) {
+        for (bool alpha : {false, true}) {
+            for (bool columnBytes : {true, false}) {
+                SCOPED_TRACE(testing::Message() << "mode " << int(mode) << " alpha " << alpha << " columnBytes " << columnBytes);
+                HostImage image = hostImageFromRgba(patternImage(7, 5, alpha), mode, mode == HostMode::multichannel ? 2 : 0);
+                const std::vector<uint8_t> before = image.pixels;
+                ApplyOptions options;
+                options.mode = mode;
+                options.columnBytes = columnBytes;
+                EXPECT_EQ(run(image, options).result, 0);
+                EXPECT_EQ(image.pixels, before);
+            }
+        }
+    }
+}
+
+TEST_F(ImageModes, HostDeliveringBlueFirstGetsItsImageBackInItsOrder) {
+    HostImage image = hostImageFromRgba(patternImage(6, 4, true), HostMode::rgb, 0);
+    const std::vector<uint8_t> before = image.pixels;
+    ApplyOptions options;
+    options.hostSignature = hostapi::fourCharCode("SABI");
+    EXPECT_EQ(run(image, options).result, 0);
+    EXPECT_EQ(image.pixels, before);
+}
+
+TEST_F(ImageModes, SinglePixelSelection) {
+    HostImage image = hostImageFromRgba(patternImage(1, 1, false), HostMode::rgb, 0);
+    const std::vector<uint8_t> before = image.pixels;
+    RunResult result = run(image, {});
+    EXPECT_EQ(result.result, 0);
+    EXPECT_EQ(image.pixels, before);
+}
+
+TEST_F(ImageModes, CmykWithoutColourServicesIsRefusedAndLeftUntouched) {
+    HostImage image = hostImageFromRgba(patternImage(5, 3, false), HostMode::cmyk, 0);
+    const std::vector<uint8_t> before = image.pixels;
+    ApplyOptions options;
+    options.mode = HostMode::cmyk;
+    options.colorServices = false;
+    const RunResult result = run(image, options);
+    EXPECT_EQ(result.result, hostapi::filterBadMode);
+    EXPECT_EQ(image.pixels, before);
+}
+
+TEST_F(ImageModes, CmykThroughColourServicesComesBackAsCmyk) {
+    HostImage image = hostImageFromRgba(patternImage(5, 3, false), HostMode::cmyk, 0);
+    ApplyOptions options;
+    options.mode = HostMode::cmyk;
+    EXPECT_EQ(run(image, options).result, 0);
+    EXPECT_EQ(image.planes, 4);
+    EXPECT_EQ(rgbaFromHostImage(image).pixels, patternImage(5, 3, false).pixels)
+        << "the identity filter gives back the colours the host converted";
+}

@@ -125,5 +125,40 @@ TEST(FfxFile, RestoredFilterIsNotReplacedAndFailedReadsChangeNothing) {
     EXPECT_EQ(working.presets.size(), 1u);
 }
 
+TEST(FfxFile, SetAsDefaultAndEditAreSavedWithPresetsAndWithoutPresetsKeepsThemInMemory) {
+    ScratchDirectory dir;
+    FaultyFileSystem fs;
+    FilterDefinition filter = testing::sampleFilter(1);
+    filter.filePath = dir.file("f.ffx");
+    filter.controlValue[0] = 200;
+    filter.gradientIndex = 5;
+    ASSERT_TRUE(setAsDefault(fs, filter));
+    FilterDefinition read;
+    ASSERT_TRUE(loadFfxFile(fs, filter.filePath, read));
+    EXPECT_EQ(read.controlValue[0], 200);
+    EXPECT_EQ(read.gradientIndex, 5);
+    EXPECT_EQ(read.presets.size(), 1u);
+
+    FilterEdit edit;
+    edit.code = {"1", "2", "3", "4", "5"};
+    edit.controlValue[1] = 9;
+    edit.gradientIndex = 12;
+    ASSERT_TRUE(saveEdit(fs, filter, edit));
+    EXPECT_EQ(filter.controlValue[1], 9);
+    EXPECT_EQ(filter.gradientIndex, 12);
+    ASSERT_TRUE(loadFfxFile(fs, filter.filePath, read));
+    EXPECT_EQ(read.title, "Wave");
+    EXPECT_EQ(read.code[4], "5");
+    EXPECT_EQ(read.controlDefault[1], 9);
+    EXPECT_EQ(read.gradientDefault, 12);
+
+    ASSERT_TRUE(writeFfxFile(fs, filter, false));
+    EXPECT_EQ(filter.presets.size(), 1u);
+    ASSERT_TRUE(loadFfxFile(fs, filter.filePath, read));
+    EXPECT_TRUE(read.presets.empty());
+    filter.filePath.clear();
+    EXPECT_FALSE(writeFfxFile(fs, filter));
+}
+
 }  // namespace
 }  // namespace lumen::filters

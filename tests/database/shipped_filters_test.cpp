@@ -2,6 +2,8 @@
 // using the whole formula language.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
@@ -179,6 +181,36 @@ TEST(ShippedFiltersTest, TogetherUseTheWholeLanguage) {
         {'u', 0}, {'v', 0}, {'i', 0}, {'d', 0}, {'m', 0}, {'D', 0}, {'M', 0}, {'Z', 0}};
     for (const auto& kind : expected)
         EXPECT_TRUE(used.count(kind)) << "node kind " << kind.first << " index " << kind.second << " unused";
+}
+
+// Thumbnails are rendered with tables made at build time; the plug-in reads its linked-in
+// resources. Filters reading textures and gradients must come out the same through both.
+TEST(ShippedFiltersTest, RenderLikeTheCommandLineToolWithItsResources) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "lumen-shipped-render";
+    fs::create_directories(dir);
+    const imaging::RgbaImage picture = rgbPicture();
+    std::string error;
+    ASSERT_TRUE(imaging::writePng((dir / "in.png").string(), picture, error)) << error;
+    int compared = 0;
+    for (const NamedSource& named : shippedSources()) {
+        const FilterSource& s = named.source;
+        if (s.title != "Marble" && s.title != "Canvas" && s.title != "Clouds" && s.title != "Glowing Edges") continue;
+        std::string command = LUMEN_BINARY_DIR "/cli/lumenforge render";
+        for (int i = 0; i < 5; ++i) command += " --code" + std::to_string(i) + " '" + s.code[i] + "'";
+        for (int i = 0; i < 8; ++i) command += " --control " + std::to_string(i) + "=" + std::to_string(s.controls[i].value);
+        command += " --gradient " + std::to_string(s.gradient) + " --foreground 0,0,0 --background 255,255,255 '" +
+                   (dir / "in.png").string() + "' '" + (dir / "out.png").string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        imaging::RgbaImage viaTool;
+        ASSERT_TRUE(imaging::readPng((dir / "out.png").string(), viaTool, error)) << error;
+        const imaging::RgbaImage here = render(s, defaultsOf(s), s.gradient, picture);
+        for (size_t i = 0; i < here.pixels.size(); ++i)
+            if (i % 4 != 3) ASSERT_EQ(viaTool.pixels[i], here.pixels[i]) << s.title << " byte " << i;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 4);
+    fs::remove_all(dir);
 }
 
 }  // namespace

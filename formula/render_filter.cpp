@@ -99,6 +99,8 @@ struct PreparedRender {
 RenderOutcome prepare(PreparedRender& render, const FilterProgram& program, const ImageDescription& source,
                       uint8_t* destination, const RenderSetUp& setUp) {
     if (!program.complete()) return RenderOutcome::kNotCompiled;
+    for (const FormulaTree& root : program.roots)
+        if (firstMalformedNode(root.get()) != nullptr) return RenderOutcome::kNotCompiled;
     if (destination == nullptr) return RenderOutcome::kBadImage;
     if (!setUpContext(*render.context, *render.state, source, destination, setUp)) return RenderOutcome::kBadImage;
     for (const FormulaTree& root : program.roots) render.state->registerCaseLabels(root.get());

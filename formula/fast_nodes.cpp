@@ -154,6 +154,15 @@ int32_t caseEntry(const FastNode& n, FastFrame& f) {
     return 0;
 }
 
+int32_t effectsThenOne(const FastNode& n, FastFrame& f) {
+    int32_t result = 0;
+    for (int32_t i = 0; i < n.extra; ++i) {
+        const int32_t v = runNode(*n.list[i], f);
+        if (i == n.value) result = v;
+    }
+    return result;
+}
+
 int32_t call1(const FastNode& n, FastFrame& f) { return f.evaluation.call1(n.value, arg(n, 0, f)); }
 int32_t call2(const FastNode& n, FastFrame& f) {
     int32_t b = arg(n, 1, f);

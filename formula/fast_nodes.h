@@ -41,6 +41,8 @@ int32_t sequence(const FastNode&, FastFrame&);
 int32_t caseOf(const FastNode&, FastFrame&);
 int32_t caseList(const FastNode&, FastFrame&);
 int32_t caseEntry(const FastNode&, FastFrame&);  // value: the label
+// Runs the extra nodes of the list in order and answers the value of list[value].
+int32_t effectsThenOne(const FastNode&, FastFrame&);
 
 // Table-dispatched built-ins: value is the function index.
 int32_t call1(const FastNode&, FastFrame&);

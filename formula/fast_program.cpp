@@ -15,10 +15,11 @@ namespace {
 // What a compiled subtree's value depends on besides constants of the render.
 enum Dependency : unsigned { kOnColumn = 1, kOnRow = 2, kImpure = 4 };
 
-bool orderDependentNode(const FormulaNode& node) {
+// Nodes that change what later pixels see: settings, cells, the texture or the random seed
+// (`case` labels are judged apart), or that read the destination being written.
+bool changesLaterPixels(const FormulaNode& node) {
     switch (node.kind) {
     case kStorage: case kSrcmode: case kGamma: case kGradient: case kBmapsize: case kTexture:
-    case kCase: case kCaseEntry:
         return true;
     case kCall1: return node.value == kCall1Rst;
     case kCall2: return node.value == kCall2Rnd || node.value == kCall2Put;
@@ -27,26 +28,46 @@ bool orderDependentNode(const FormulaNode& node) {
     }
 }
 
-bool treeOrderIndependent(const FormulaNode* root) {
-    if (root == nullptr) return true;
+bool anyNode(const FilterProgram& program, bool (*test)(const FormulaNode&)) {
+    for (int i = 1; i < kSourceCount; ++i) {
+        if (program.roots[i] == nullptr) continue;
+        std::vector<const FormulaNode*> pending{program.roots[i].get()};
+        while (!pending.empty()) {
+            const FormulaNode* node = pending.back();
+            pending.pop_back();
+            if (test(*node)) return true;
+            for (int32_t c = 0; c < node->childCount; ++c)
+                if (node->children[c] != nullptr) pending.push_back(node->children[c]);
+        }
+    }
+    return false;
+}
+
+bool containsCase(const FormulaNode* root) {
     std::vector<const FormulaNode*> pending{root};
     while (!pending.empty()) {
         const FormulaNode* node = pending.back();
         pending.pop_back();
-        if (orderDependentNode(*node)) return false;
-        for (int32_t i = 0; i < node->childCount; ++i)
-            if (node->children[i] != nullptr) pending.push_back(node->children[i]);
+        if (node->kind == kCase) return true;
+        for (int32_t c = 0; c < node->childCount; ++c)
+            if (node->children[c] != nullptr) pending.push_back(node->children[c]);
     }
-    return true;
+    return false;
+}
+
+// The entries of a case list in source order.
+void caseEntries(const FormulaNode* list, std::vector<const FormulaNode*>& entries) {
+    if (list->kind == kCaseEntry) {
+        entries.push_back(list);
+    } else if (list->kind == kCaseList && list->childCount >= 2 && list->children[0] && list->children[1]) {
+        caseEntries(list->children[0], entries);
+        caseEntries(list->children[1], entries);
+    } else {
+        entries.push_back(nullptr);  // not a list the compiler understands
+    }
 }
 
 }  // namespace
-
-bool orderIndependent(const FilterProgram& program) {
-    for (int i = 1; i < kSourceCount; ++i)
-        if (!treeOrderIndependent(program.roots[i].get())) return false;
-    return true;
-}
 
 // Builds the nodes of one render's program. Children are recorded by index while the node
 // vector still grows, and turned into pointers once it is complete.
@@ -113,6 +134,9 @@ public:
     }
 
     bool frozen = false;  // no channel source can change the settings, cells or state
+    // Every `case` picks one of its own labels by a constant: the label map is then never read
+    // back and needs no writes. Cleared by the compile when a case breaks the rule.
+    bool casesSelfContained = true;
 
 private:
     struct Built {
@@ -206,6 +230,7 @@ private:
     Built compileConvolution(const FormulaNode* n, int first, int count, FastFunction run, unsigned own,
                              int32_t extra);
     Built colour(int32_t z);
+    Built compileSelfContainedCase(const FormulaNode* n);
     unsigned readsSettings() const { return frozen ? 0u : unsigned{kImpure}; }
     bool sourceModeFixed(int mode) const { return frozen && context_.sourceMode == mode; }
     // A channel number the image has, as the built-ins test it.
@@ -291,6 +316,7 @@ FastCompiler::Built FastCompiler::compile(const FormulaNode* n) {
     }
     case kCase: {
         if (!whole(n, 2)) return bad();
+        if (casesSelfContained) return compileSelfContainedCase(n);
         Built list = child(1), selector = child(0);
         built = node(fast::caseOf, {selector, list}, kImpure);
         break;
@@ -396,6 +422,55 @@ FastCompiler::Built FastCompiler::compile(const FormulaNode* n) {
     // Depends on nothing that changes from pixel to pixel: the tree walker's value, once. The
     // nodes just made stay unused.
     return constant(reference_.eval(n));
+}
+
+// The value of the last entry under the selector's label; the other entries only for their
+// effects, in order. Only when no other case can store between that entry and the read.
+FastCompiler::Built FastCompiler::compileSelfContainedCase(const FormulaNode* n) {
+    Built selector = compile(n->children[0]);
+    std::vector<const FormulaNode*> entries;
+    caseEntries(n->children[1], entries);
+    int chosen = -1;
+    for (size_t e = 0; e < entries.size(); ++e) {
+        if (entries[e] == nullptr || !whole(entries[e], 1)) {
+            chosen = -1;
+            break;
+        }
+        if (selector.isConstant && entries[e]->value == selector.value) chosen = static_cast<int>(e);
+    }
+    // Another case evaluated between the chosen store and the read could store the same label.
+    bool laterStores = chosen < 0 || containsCase(n->children[0]);
+    for (size_t e = static_cast<size_t>(chosen + 1); !laterStores && e < entries.size(); ++e)
+        laterStores = containsCase(entries[e]);
+    if (laterStores) {
+        casesSelfContained = false;
+        // The compile starts again with label map writes; until then nothing above may fold.
+        return leaf(fast::unknownKind, kImpure, n->kind);
+    }
+    std::vector<Built> run;
+    size_t chosenAt = 0;
+    for (size_t e = 0; e < entries.size(); ++e) {
+        Built value = compile(entries[e]->children[0]);
+        if (static_cast<int>(e) == chosen) {
+            chosenAt = run.size();
+            run.push_back(value);
+        } else if (value.dependency & kImpure) {
+            run.push_back(value);
+        }
+    }
+    if (run.size() == 1) return run[0];
+    Pending p;
+    p.run = fast::effectsThenOne;
+    p.value = static_cast<int32_t>(chosenAt);
+    p.extra = static_cast<int32_t>(run.size());
+    p.listFirst = static_cast<int32_t>(listIndexes_.size());
+    for (const Built& b : run) {
+        const int32_t index = indexOf(b);
+        ++pending_[index].uses;
+        listIndexes_.push_back(index);
+        p.dependency |= b.dependency;
+    }
+    return {false, 0, add(p), p.dependency};
 }
 
 FastCompiler::Built FastCompiler::compileBinary(const FormulaNode* n, const Built& l, const Built& r) {
@@ -520,12 +595,21 @@ FastCompiler::Built FastCompiler::compileConvolution(const FormulaNode* n, int f
 }
 
 FastProgram::FastProgram(const FilterProgram& program, PixelContext& context, RenderState& state) {
-    orderIndependent_ = formula::orderIndependent(program);
+    const bool settingsFixed = !anyNode(program, changesLaterPixels);
     const PixelContext saved = context;
-    FastCompiler compiler(*this, context, state);
-    compiler.frozen = orderIndependent_;
-    for (int z = 0; z < 4; ++z) compiler.compileChannel(z, program.roots[z + 1].get());
-    compiler.link();
+    for (bool selfContained : {true, false}) {
+        FastCompiler compiler(*this, context, state);
+        compiler.frozen = settingsFixed;
+        compiler.casesSelfContained = selfContained;
+        for (int z = 0; z < 4; ++z) compiler.compileChannel(z, program.roots[z + 1].get());
+        if (selfContained && !compiler.casesSelfContained) {
+            weights_.clear();
+            continue;
+        }
+        compiler.link();
+        orderIndependent_ = settingsFixed && selfContained;
+        break;
+    }
     context = saved;  // folding ran with other channel numbers; it changed nothing else
 }
 

@@ -43,11 +43,6 @@ struct FastNode {
 
 inline int32_t runNode(const FastNode& node, FastFrame& frame) { return node.run(node, frame); }
 
-// True when no channel source contains anything whose result depends on the order pixels are
-// computed in (random numbers, writes to the cells or settings, the destination, case labels).
-// Such a filter may be rendered in row bands on several threads at once.
-bool orderIndependent(const FilterProgram& program);
-
 class FastProgram {
 public:
     // Compiles Code1..Code4 against the context and state as Code0 left them; they must stay
@@ -56,6 +51,10 @@ public:
     FastProgram(const FastProgram&) = delete;
     FastProgram& operator=(const FastProgram&) = delete;
 
+    // True when no channel source contains anything whose result depends on the order pixels
+    // are computed in: random numbers, writes to the cells or settings, the destination, or a
+    // `case` that may read a label stored at another pixel. Such a filter may be rendered in
+    // rows on several threads at once.
     bool orderIndependent() const { return orderIndependent_; }
     int32_t memoSlots() const { return memoSlots_; }
 

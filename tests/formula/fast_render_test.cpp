@@ -10,6 +10,7 @@
 
 #include "filter_sets.h"
 #include "formula/compile_filter.h"
+#include "formula/evaluation.h"
 #include "formula/fast_program.h"
 #include "formula/render_filter.h"
 #include "random_formula.h"
@@ -129,22 +130,41 @@ TEST(FastRender, RandomFormulasMatchTheTreeWalker) {
     expectSameBytesOnAllScenes(filters, 9, 7);
 }
 
+// Whether a filter with this red source (and plain other channels) renders on several threads.
 bool orderIndependentSources(const char* channelSource, const char* code0 = "0") {
     FilterCompileResult compiled = compileFilter({code0, channelSource, "g", "b", "a"});
     EXPECT_TRUE(compiled.ok) << channelSource;
-    return orderIndependent(compiled.program);
+    if (!compiled.ok) return false;
+    Scene scene(4, 3, true);
+    std::vector<uint8_t> destination(scene.pixels.size());
+    PixelContext context{};
+    RenderState state;
+    EXPECT_TRUE(setUpContext(context, state, scene.image, destination.data(), scene.setUp));
+    for (const FormulaTree& root : compiled.program.roots) state.registerCaseLabels(root.get());
+    Evaluation{context, state}.eval(compiled.program.roots[0].get());
+    return FastProgram(compiled.program, context, state).orderIndependent();
 }
 
 TEST(FastRender, OrderDependenceOfChannelSources) {
     for (const char* free : {"r+get(3)", "src(x+1,y,z)*ctl(0)", "tex(x,y)+grad(i,z)+gam(c,z)+bmap(0,x,y)",
-                             "cnv(1,1,1,1,1,1,1,1,1,9)"})
+                             "cnv(1,1,1,1,1,1,1,1,1,9)", "case(z,0:r,1:g,0:b)", "case(ctl(9),5:1,0:i)+1"})
         EXPECT_TRUE(orderIndependentSources(free)) << free;
     for (const char* bound : {"rnd(0,255)", "rst(3)", "put(r,0)", "storage(9)", "srcmode(2)", "gamma(1,2,3)",
                               "gradient(4)", "bmapsize(9,9)", "texture(X,Y,4,2,1)", "dst(x-1,y,z)",
-                              "case(r,1:2)", "x?r:put(1,1)"})
+                              "case(r,1:2)", "case(z,1:r,2:g)", "case(0,0:case(x,1:1))", "case(1,1:r,2:case(0,0:5,1:7))",
+                              "case(case(1,1:1),1:r)", "x?r:put(1,1)"})
         EXPECT_FALSE(orderIndependentSources(bound)) << bound;
     // What Code0 does is over before the first pixel.
     EXPECT_TRUE(orderIndependentSources("r", "rst(4),put(1,2),srcmode(3),texture(X,Y,4,2,1)"));
+}
+
+// A case that reads a label stored at an earlier pixel, beside one that needs no label map.
+TEST(FastRender, CasesReadingEarlierLabelsKeepTheLabelMap) {
+    Scene scene(6, 4, true);
+    expectSameBytes({"labels", {"case(0,9:77)", "case(x%3,0:r,1:g)", "case(z,1:x*9,0:y)", "case(1,1:5)", "a"}}, scene);
+    // A later entry's own case stores the label the outer case reads.
+    expectSameBytes({"nested", {"0", "case(1,1:r,2:case(0,0:5,1:7))", "case(case(1,1:1),1:r)",
+                                "case(0,0:case(1,1:x))", "case(z,3:case(3,3:y),3:x)"}}, scene);
 }
 
 }  // namespace

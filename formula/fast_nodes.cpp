@@ -199,6 +199,10 @@ int32_t maximum(const FastNode& n, FastFrame& f) {
     int32_t b = arg(n, 1, f), a = arg(n, 0, f);
     return a > b ? a : b;
 }
+int32_t randomBetween(const FastNode& n, FastFrame& f) {
+    if (n.extra == 0) return 0;
+    return wrapAdd(n.value, safeRem(drawRandom(f.evaluation.state.randomSeed), n.extra));
+}
 int32_t gradientEntry(const FastNode& n, FastFrame& f) {
     return f.evaluation.ctx.currentGradient[periodicIndex(arg(n, 0, f), kGradientEntries) * 4 + n.value];
 }

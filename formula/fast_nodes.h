@@ -57,6 +57,8 @@ int32_t cell(const FastNode&, FastFrame&);
 int32_t absolute(const FastNode&, FastFrame&);
 int32_t minimum(const FastNode&, FastFrame&);
 int32_t maximum(const FastNode&, FastFrame&);
+// rnd(a, b) with constant bounds: value is a, extra the count b - a + 1.
+int32_t randomBetween(const FastNode&, FastFrame&);
 // grad(a, K) with the selected gradient fixed: value is K (a channel that exists).
 int32_t gradientEntry(const FastNode&, FastFrame&);
 // gam(a, K) with the gamma tables fixed: value is K in 0..2.

@@ -537,7 +537,11 @@ FastCompiler::Built FastCompiler::compileCall2(const FormulaNode* n, const Built
         return node(fast::call2, {a, b}, readsSettings(), n->value);
     case kCall2Tex: return node(fast::call2, {a, b}, readsSettings(), n->value, 0, kCostlyLeaf);
     case kCall2C2d: case kCall2C2m: return node(fast::call2, {a, b}, 0, n->value, 0, kCostlyLeaf);
-    case kCall2Put: case kCall2Rnd: return node(fast::call2, {a, b}, kImpure, n->value);
+    case kCall2Rnd:
+        if (a.isConstant && b.isConstant)
+            return node(fast::randomBetween, {}, kImpure, a.value, wrapAdd(wrapSub(b.value, a.value), 1));
+        return node(fast::call2, {a, b}, kImpure, n->value);
+    case kCall2Put: return node(fast::call2, {a, b}, kImpure, n->value);
     case kCall2Intensity: case kCall2R2x: case kCall2R2y: case kCall2Map:
     case kCall2Sbd: case kCall2Hue:
         return node(fast::call2, {a, b}, 0, n->value);

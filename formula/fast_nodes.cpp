@@ -250,7 +250,7 @@ int32_t convolutionFixed(const FastNode& n, FastFrame& f) {
         sum = wrapAdd(sum, wrapMul(w[dy * 3 + 1], p[4]));
         sum = wrapAdd(sum, wrapMul(w[dy * 3 + 2], p[8]));
     }
-    return safeDiv(sum, w[9]);
+    return safeDiv(sum, w[9], 255);
 }
 
 int32_t pointConvolution(const FastNode& n, FastFrame& f) {

@@ -158,6 +158,17 @@ TEST(FastRender, OrderDependenceOfChannelSources) {
     EXPECT_TRUE(orderIndependentSources("r", "rst(4),put(1,2),srcmode(3),texture(X,Y,4,2,1)"));
 }
 
+// The specialised nodes at the edges of what they were specialised for.
+TEST(FastRender, SpecialisedNodesAtTheirEdges) {
+    Scene scene(6, 5, true);
+    expectSameBytes({"kernels", {"0", "cnv(-21,11,1,1,1,1,1,1,1,0)", "cnv(1,1,1,1,-8,1,1,1,1,-1)",
+                                 "cnv(9,9,9,9,9,9,9,9,9,1)", "icnv(1,2,1,2,4,2,1,2,1,0)"}}, scene);
+    expectSameBytes({"sources", {"srcmode(1)", "src(x-2,y+3,z)", "src(x,y,4)+src(x,y,-1)", "x/0+x%0+x/-1+x%-1",
+                                 "rnd(5,4)+rnd(3,3)"}}, scene);
+    expectSameBytes({"tables", {"gradient(-1)", "grad(i,z)+grad(r,3)", "gam(c,3)+gam(c,z)", "gam(c-300,z)",
+                                "get(300)+get(-1)"}}, scene);
+}
+
 // A case that reads a label stored at an earlier pixel, beside one that needs no label map.
 TEST(FastRender, CasesReadingEarlierLabelsKeepTheLabelMap) {
     Scene scene(6, 4, true);

@@ -20,8 +20,9 @@ struct MemoSlot {
 };
 
 // What one rendering thread evaluates against: its context, the render state, the source
-// pixel at the context's (x, y), and the values already computed for that pixel.
-struct FastFrame {
+// pixel at the context's (x, y), and the values already computed for that pixel. Written at
+// every pixel, so frames of different threads never share a cache line.
+struct alignas(64) FastFrame {
     FastFrame(PixelContext& context, RenderState& state, const FastProgram& program);
 
     Evaluation evaluation;

@@ -9,6 +9,7 @@
 #include "file_dump.h"
 #include "filters/ffx_file.h"
 #include "filters/filter_database.h"
+#include "import_commands.h"
 
 namespace lumen::cli {
 namespace {
@@ -99,6 +100,16 @@ void addDatabaseCommands(CLI::App& app, CommandContext& context) {
     addOperation(*db, context, "delete-category", "Delete a category with all its filters", {"NAME"}, false,
                  [](FilterDatabase& database, const std::vector<std::string>& t) {
                      return database.deleteCategory(t[0]);
+                 });
+    addOperation(*db, context, "import", "Import .afs, .8bf, .ffl and .ffx files", {}, true,
+                 [](FilterDatabase& database, const std::vector<std::string>& t) { return importFiles(database, t); });
+    addOperation(*db, context, "create", "Create NAME.db beside the database and open it", {"NAME"}, false,
+                 [](FilterDatabase& database, const std::vector<std::string>& t) {
+                     return createDatabaseBeside(database, t[0]);
+                 });
+    addOperation(*db, context, "copy-to", "Copy filters into the database TARGET beside this one", {"TARGET"}, true,
+                 [](FilterDatabase& database, const std::vector<std::string>& t) {
+                     return copyFiltersBeside(database, t[0], tail(t, 1));
                  });
 }
 

@@ -31,6 +31,16 @@ bool saveFfxAs(FileSystem& fs, FilterDefinition& filter, const std::string& path
     return writeFfxFile(fs, filter, true);
 }
 
+bool setAsDefault(FileSystem& fs, FilterDefinition& filter) {
+    filter.takeCurrentAsDefault();
+    return writeFfxFile(fs, filter);
+}
+
+bool saveEdit(FileSystem& fs, FilterDefinition& filter, const FilterEdit& edit) {
+    applyEdit(filter, edit);
+    return writeFfxFile(fs, filter);
+}
+
 bool rewriteFfxTitleAndCategory(FileSystem& fs, const std::string& path, std::string_view title,
                                 std::string_view category) {
     std::optional<std::vector<uint8_t>> bytes = fs.readFile(path);

@@ -19,6 +19,10 @@ bool loadFfxFile(FileSystem& fs, const std::string& path, FilterDefinition& filt
 bool writeFfxFile(FileSystem& fs, const FilterDefinition& filter, bool withPresets = true);
 bool saveFfxAs(FileSystem& fs, FilterDefinition& filter, const std::string& path);
 
+// The working filter's operations that end in a save.
+bool setAsDefault(FileSystem& fs, FilterDefinition& filter);
+bool saveEdit(FileSystem& fs, FilterDefinition& filter, const FilterEdit& edit);
+
 bool rewriteFfxTitleAndCategory(FileSystem& fs, const std::string& path, std::string_view title,
                                 std::string_view category);
 bool looksLikeFfxFile(FileSystem& fs, const std::string& path);

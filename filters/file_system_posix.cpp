@@ -47,9 +47,9 @@ std::string temporaryNameFor(const std::string& path) {
     return path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
 }
 
-bool removeTreeAt(int parent, const char* name);
+bool removeTreeAt(int parent, const char* name, dev_t device);
 
-bool removeContents(int directory) {
+bool removeContents(int directory, dev_t device) {
     int listFd = ::dup(directory);
     if (listFd < 0) return false;
     DIR* dir = ::fdopendir(listFd);
@@ -64,18 +64,22 @@ bool removeContents(int directory) {
     }
     ::closedir(dir);
     bool ok = true;
-    for (const std::string& name : names) ok = removeTreeAt(directory, name.c_str()) && ok;
+    for (const std::string& name : names) ok = removeTreeAt(directory, name.c_str(), device) && ok;
     return ok;
 }
 
-// Removes `name` inside the open directory `parent`; links are unlinked, never followed.
-bool removeTreeAt(int parent, const char* name) {
+// Removes `name` inside the open directory `parent`; links are unlinked, never followed, and
+// another file system mounted inside (a device other than the tree's) is left alone.
+bool removeTreeAt(int parent, const char* name, dev_t device) {
     struct stat info;
     if (::fstatat(parent, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
     if (!S_ISDIR(info.st_mode)) return ::unlinkat(parent, name, 0) == 0;
+    if (info.st_dev != device) return false;
     FileDescriptor child(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (child.get() < 0) return false;
-    if (!removeContents(child.get())) return false;
+    struct stat opened;
+    if (::fstat(child.get(), &opened) != 0 || opened.st_dev != device || opened.st_ino != info.st_ino) return false;
+    if (!removeContents(child.get(), device)) return false;
     return ::unlinkat(parent, name, AT_REMOVEDIR) == 0;
 }
 
@@ -159,9 +163,12 @@ public:
     }
 
     bool removeTree(const std::string& path) override {
+        // A trailing slash would make the system resolve a link named by the path.
+        std::string directory = path;
+        while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
         struct stat info;
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-        return removeTreeAt(AT_FDCWD, path.c_str());
+        if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+        return removeTreeAt(AT_FDCWD, directory.c_str(), info.st_dev);
     }
 };
 

@@ -51,8 +51,12 @@ DatabaseOpenResult FilterDatabase::open(const std::string& databasePath, FilterD
                             filter.title, item.name});
         known.insert(foldedName(item.name));
     }
+    // Entries of files that are gone (placeholders among them) go, and so does any second entry
+    // an index holds for one file.
+    std::unordered_set<std::string> kept;
     std::erase_if(entries_, [&](const DatabaseEntry& entry) {
-        return !listed.count(foldedName(entry.fileName));
+        std::string name = foldedName(entry.fileName);
+        return !listed.count(name) || !kept.insert(name).second;
     });
     sortAndWrite();
     return result;

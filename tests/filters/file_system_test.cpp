@@ -72,6 +72,8 @@ TEST(FileSystem, RemoveTreeNeverFollowsALinkOutOfTheDirectory) {
     std::filesystem::create_directory_symlink(tree, dir.file("treelink"));
 
     EXPECT_FALSE(fs.removeTree(dir.file("treelink")));
+    EXPECT_FALSE(fs.removeTree(withTrailingSeparator(dir.file("treelink"))));
+    EXPECT_TRUE(fs.fileExists(joinPath(tree, "inner/x")));
     EXPECT_TRUE(fs.directoryExists(tree));
     EXPECT_TRUE(fs.removeTree(tree));
     EXPECT_FALSE(fs.directoryExists(tree));
@@ -123,6 +125,41 @@ TEST(FfxFile, RestoredFilterIsNotReplacedAndFailedReadsChangeNothing) {
     EXPECT_EQ(working.title, "Wave");
     EXPECT_EQ(working.filePath, stored.filePath);
     EXPECT_EQ(working.presets.size(), 1u);
+}
+
+TEST(FfxFile, SetAsDefaultAndEditAreSavedWithPresetsAndWithoutPresetsKeepsThemInMemory) {
+    ScratchDirectory dir;
+    FaultyFileSystem fs;
+    FilterDefinition filter = testing::sampleFilter(1);
+    filter.filePath = dir.file("f.ffx");
+    filter.controlValue[0] = 200;
+    filter.gradientIndex = 5;
+    ASSERT_TRUE(setAsDefault(fs, filter));
+    FilterDefinition read;
+    ASSERT_TRUE(loadFfxFile(fs, filter.filePath, read));
+    EXPECT_EQ(read.controlValue[0], 200);
+    EXPECT_EQ(read.gradientIndex, 5);
+    EXPECT_EQ(read.presets.size(), 1u);
+
+    FilterEdit edit;
+    edit.code = {"1", "2", "3", "4", "5"};
+    edit.controlValue[1] = 9;
+    edit.gradientIndex = 12;
+    ASSERT_TRUE(saveEdit(fs, filter, edit));
+    EXPECT_EQ(filter.controlValue[1], 9);
+    EXPECT_EQ(filter.gradientIndex, 12);
+    ASSERT_TRUE(loadFfxFile(fs, filter.filePath, read));
+    EXPECT_EQ(read.title, "Wave");
+    EXPECT_EQ(read.code[4], "5");
+    EXPECT_EQ(read.controlDefault[1], 9);
+    EXPECT_EQ(read.gradientDefault, 12);
+
+    ASSERT_TRUE(writeFfxFile(fs, filter, false));
+    EXPECT_EQ(filter.presets.size(), 1u);
+    ASSERT_TRUE(loadFfxFile(fs, filter.filePath, read));
+    EXPECT_TRUE(read.presets.empty());
+    filter.filePath.clear();
+    EXPECT_FALSE(writeFfxFile(fs, filter));
 }
 
 }  // namespace

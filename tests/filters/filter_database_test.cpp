@@ -82,6 +82,20 @@ TEST_F(FilterDatabaseTest, FilesAddedOrRemovedByHandAndPlaceholdersAreReconciled
     EXPECT_EQ(reopened.categories(), (std::vector<std::string>{"Distort", "Light", "Stone"}));
 }
 
+TEST_F(FilterDatabaseTest, AnIndexNamingOneFileTwiceOrAPathOutsideGivesOneEntry) {
+    std::vector<DatabaseEntry> hostile = {{0, "Stone", "Tiles", "Stone - Tiles.ffx"},
+                                          {1, "Other", "Again", "stone - tiles.FFX"},
+                                          {0, "Evil", "Up", "../outside.ffx"}};
+    testing::writeBytes(dir.file("index"), serializeIndex(hostile));
+    ASSERT_TRUE(fs.writeFileAtomic(dir.file("../outside.ffx"), std::vector<uint8_t>{1}));
+    EXPECT_TRUE(database.open(dir.path()).indexRead);
+    EXPECT_EQ(fileNames(), (std::vector<std::string>{"Distort - Wave.ffx", "Stone - Brick.ffx",
+                                                     "Stone - Tiles.ffx"}));
+    EXPECT_EQ(database.filtersOf("Stone")[1].title, "Tiles");
+    EXPECT_FALSE(database.deleteFilters({"../outside.ffx"}));
+    EXPECT_TRUE(fs.removeFile(dir.file("../outside.ffx")));
+}
+
 TEST_F(FilterDatabaseTest, OpenOfAMissingDirectoryChangesNothing) {
     database.open(dir.path());
     EXPECT_FALSE(database.open(dir.file("gone.db")).listed);
@@ -117,6 +131,22 @@ TEST_F(FilterDatabaseTest, NewRenameAndMoveKeepFilesEntriesAndIndexInStep) {
     FilterDatabase reopened(fs);
     EXPECT_TRUE(reopened.open(dir.path()).indexRead);
     EXPECT_EQ(reopened.entries(), database.entries());
+}
+
+TEST_F(FilterDatabaseTest, AFailedIndexWriteKeepsTheOldIndexAndTheNextOpenCatchesUp) {
+    database.open(dir.path());
+    std::vector<uint8_t> index = testing::readBytes(dir.file("index"));
+    fs.failWrite = [](const std::string& path) { return path.ends_with("index"); };
+    // The title maps to the same file name: no rename, only the stored title changes.
+    ASSERT_TRUE(database.renameFilter("Stone - Brick.ffx", "Brick."));
+    EXPECT_EQ(database.filtersOf("Stone")[0].title, "Brick.");
+    EXPECT_EQ(testing::readBytes(dir.file("index")), index);
+
+    fs.failWrite = [](const std::string&) { return false; };
+    ASSERT_TRUE(fs.removeFile(dir.file("index")));
+    FilterDatabase reopened(fs);
+    reopened.open(dir.path());
+    EXPECT_EQ(reopened.filtersOf("Stone")[0].title, "Brick.");
 }
 
 TEST_F(FilterDatabaseTest, RenameCategoryMovesFiltersAndPlaceholders) {

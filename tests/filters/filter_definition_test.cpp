@@ -51,22 +51,6 @@ TEST(FilterDefinition, PresetOperationsKeepOrderAndRefuseBadIndexes) {
     EXPECT_EQ(filter.gradientDefault, 9);
 }
 
-TEST(FilterDefinition, EditSetsCurrentAndStoredValuesButNotTheTitle) {
-    FilterDefinition filter = testing::sampleFilter(0);
-    FilterEdit edit;
-    edit.author = "me";
-    edit.code = {"1", "2", "3", "4", "5"};
-    edit.controlValue.fill(77);
-    edit.gradientIndex = 12;
-    applyEdit(filter, edit);
-    EXPECT_EQ(filter.title, "Wave");
-    EXPECT_EQ(filter.author, "me");
-    EXPECT_EQ(filter.controlValue[2], 77);
-    EXPECT_EQ(filter.controlDefault[2], 77);
-    EXPECT_EQ(filter.gradientIndex, 12);
-    EXPECT_EQ(filter.gradientDefault, 12);
-}
-
 TEST(FilterDefinition, BlockFieldsAreCutToTheirWidths) {
     FilterDefinition filter = testing::sampleFilter(0);
     filter.title = std::string(300, 't');

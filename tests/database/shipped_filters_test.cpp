@@ -183,6 +183,30 @@ TEST(ShippedFiltersTest, TogetherUseTheWholeLanguage) {
         EXPECT_TRUE(used.count(kind)) << "node kind " << kind.first << " index " << kind.second << " unused";
 }
 
+// Filters that read the result image (dst) read only what this run wrote: the outcome does
+// not depend on what the destination held before.
+TEST(ShippedFiltersTest, DoNotDependOnTheDestinationsEarlierContent) {
+    const imaging::RgbaImage picture = alphaPicture();
+    formula::ImageDescription description;
+    description.pixels = picture.pixels.data();
+    description.width = picture.width;
+    description.height = picture.height;
+    description.hasAlpha = true;
+    for (const NamedSource& named : shippedSources()) {
+        std::array<const char*, formula::kSourceCount> texts;
+        for (int i = 0; i < formula::kSourceCount; ++i) texts[i] = named.source.code[i].c_str();
+        const auto compiled = formula::compileFilter(texts);
+        ASSERT_TRUE(compiled.ok) << named.path;
+        const auto setUp = renderTables().setUp(defaultsOf(named.source), named.source.gradient);
+        std::vector<uint8_t> fromCopy = picture.pixels, fromZero(picture.pixels.size(), 0);
+        ASSERT_EQ(formula::renderFilter(compiled.program, description, fromCopy.data(), setUp),
+                  formula::RenderOutcome::kComplete);
+        ASSERT_EQ(formula::renderFilter(compiled.program, description, fromZero.data(), setUp),
+                  formula::RenderOutcome::kComplete);
+        EXPECT_EQ(fromCopy, fromZero) << named.path;
+    }
+}
+
 // Thumbnails are rendered with tables made at build time; the plug-in reads its linked-in
 // resources. Filters reading textures and gradients must come out the same through both.
 TEST(ShippedFiltersTest, RenderLikeTheCommandLineToolWithItsResources) {

@@ -43,8 +43,8 @@ bool applyControl(const std::string& text, plugin::CurrentFilter& filter) {
     char end = 0;
     if (std::sscanf(text.c_str(), "%d=%d%c", &slider, &value, &end) != 2) return false;
     if (slider < 0 || slider >= plugin::kSliderCount) return false;
-    filter.sliderValue[slider] = value;
-    filter.sliderInUse[slider] = true;
+    filter.controlValue[slider] = value;
+    filter.controlEnabled[slider] = 1;
     return true;
 }
 

@@ -163,9 +163,12 @@ public:
     }
 
     bool removeTree(const std::string& path) override {
+        // A trailing slash would make the system resolve a link named by the path.
+        std::string directory = path;
+        while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
         struct stat info;
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-        return removeTreeAt(AT_FDCWD, path.c_str(), info.st_dev);
+        if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+        return removeTreeAt(AT_FDCWD, directory.c_str(), info.st_dev);
     }
 };
 

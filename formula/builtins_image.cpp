@@ -23,6 +23,11 @@ bool reduceCoordinate(int32_t mode, int32_t& v, int32_t size) {
 }
 
 int32_t Evaluation::src(int32_t x, int32_t y, int32_t z) const {
+    // Every known mode leaves a point inside the image where it is.
+    const bool inside = static_cast<uint32_t>(x) < static_cast<uint32_t>(ctx.width) &&
+                        static_cast<uint32_t>(y) < static_cast<uint32_t>(ctx.height);
+    if (inside && static_cast<uint32_t>(ctx.sourceMode) <= 3u)
+        return z >= 0 && z < ctx.channelCount && z < 4 ? sourceByte(x, y, z) : 255;
     if (!reduceCoordinate(ctx.sourceMode, x, ctx.width) || !reduceCoordinate(ctx.sourceMode, y, ctx.height))
         return 0;
     if (z < 0 || z >= ctx.channelCount || z > 3) return 255;

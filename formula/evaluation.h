@@ -9,10 +9,14 @@
 
 namespace lumen::formula {
 
+// The first node with fewer children than its kind needs; null when the tree is whole.
+const FormulaNode* firstMalformedNode(const FormulaNode* root);
+
 struct Evaluation {
     PixelContext& ctx;
     RenderState& state;
 
+    // Trusts the tree to be whole (firstMalformedNode): checked once, not at every pixel.
     int32_t eval(const FormulaNode* node);
 
     // Image access (builtins_image.cpp).

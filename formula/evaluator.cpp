@@ -1,6 +1,8 @@
 #include "formula/evaluator.h"
 
 #include <cmath>
+#include <numbers>
+#include <vector>
 
 #include "formula/evaluation.h"
 #include "formula/int_math.h"
@@ -22,8 +24,7 @@ constexpr int kBinaryKinds[] = {'+', '-', '*', kPower, kBitAnd, kBitOr, kBitXor,
                                 kCall2, kDif, kBmapsize};
 constexpr int kTernaryKinds[] = {kConditional, kCall3, kAdd, kSub, kGamma, kNbd, kBmap};
 
-// Children each node kind needs (-1: not a kind the evaluator knows). A node with fewer is
-// treated as unknown rather than read past.
+// Children each node kind needs; -1 for kinds the evaluator does not know (they yield 0).
 struct ArityTable {
     int8_t count[kNumber + 1];
     constexpr ArityTable() : count{} {
@@ -41,15 +42,6 @@ struct ArityTable {
     }
 };
 constexpr ArityTable kArity;
-
-bool wellFormed(const FormulaNode* node) {
-    if (node->kind < 0 || node->kind > kNumber) return false;
-    int need = kArity.count[node->kind];
-    if (need < 0 || node->childCount < need) return false;
-    for (int i = 0; i < need; ++i)
-        if (node->children[i] == nullptr) return false;
-    return true;
-}
 
 int32_t shiftLeft(int32_t a, int32_t n) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) << (static_cast<uint32_t>(n) & 31u));
@@ -69,7 +61,7 @@ int32_t power(int32_t a, int32_t b) {
 
 int32_t directionOf(int32_t x, int32_t y) {
     return static_cast<int32_t>(std::atan2(static_cast<double>(y), static_cast<double>(x)) * 512.0 /
-                                3.14159265358979323846);
+                                std::numbers::pi);
 }
 
 int32_t magnitudeOf(int32_t x, int32_t y) {
@@ -77,11 +69,25 @@ int32_t magnitudeOf(int32_t x, int32_t y) {
     return static_cast<int32_t>(isqrt(ux * ux + uy * uy));
 }
 
-int32_t Evaluation::eval(const FormulaNode* node) {
-    if (!wellFormed(node)) {
-        ctx.badNodeKind = node->kind;
-        return 0;
+const FormulaNode* firstMalformedNode(const FormulaNode* root) {
+    if (root == nullptr) return nullptr;
+    std::vector<const FormulaNode*> pending{root};
+    while (!pending.empty()) {
+        const FormulaNode* node = pending.back();
+        pending.pop_back();
+        // Unknown kinds evaluate to 0 without looking at their children.
+        if (node->kind < 0 || node->kind > kNumber || kArity.count[node->kind] < 0) continue;
+        const int need = kArity.count[node->kind];
+        if (node->childCount < need) return node;
+        for (int i = 0; i < need; ++i) {
+            if (node->children[i] == nullptr) return node;
+            pending.push_back(node->children[i]);
+        }
     }
+    return nullptr;
+}
+
+int32_t Evaluation::eval(const FormulaNode* node) {
     FormulaNode* const* k = node->children;
     switch (node->kind) {
     case kNumber: return node->value;
@@ -235,6 +241,13 @@ PixelContext* currentContext() { return tContext; }
 
 int32_t evaluate(const FormulaNode* root) {
     if (tContext == nullptr || tState == nullptr || root == nullptr) return 0;
+    // The variables read the current pixel without further checks.
+    const PixelContext& c = *tContext;
+    if (c.sourcePixels == nullptr || c.x < 0 || c.x >= c.width || c.y < 0 || c.y >= c.height) return 0;
+    if (const FormulaNode* bad = firstMalformedNode(root)) {
+        tContext->badNodeKind = bad->kind;
+        return 0;
+    }
     Evaluation evaluation{*tContext, *tState};
     return evaluation.eval(root);
 }

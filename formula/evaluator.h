@@ -14,7 +14,8 @@ namespace lumen::formula {
 void setContext(PixelContext* context, RenderState* state);
 PixelContext* currentContext();
 
-// The tree's value; 0 when no context is current.
+// The tree's value; 0 when no context is current, the context has no source image or its
+// current pixel lies outside it, or the tree is not whole (badNodeKind tells the node's kind).
 int32_t evaluate(const FormulaNode* root);
 
 // Restores the thread's previous context when it goes out of scope.

@@ -86,6 +86,8 @@ bool setUpContext(PixelContext& context, RenderState& state, const ImageDescript
 RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription& source, uint8_t* destination,
                            const RenderSetUp& setUp, const RowCallback& onRow) {
     if (!program.complete()) return RenderOutcome::kNotCompiled;
+    for (const FormulaTree& root : program.roots)
+        if (firstMalformedNode(root.get()) != nullptr) return RenderOutcome::kNotCompiled;
     if (destination == nullptr) return RenderOutcome::kBadImage;
     auto context = std::make_unique<PixelContext>();
     auto state = std::make_unique<RenderState>();

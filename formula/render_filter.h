@@ -44,7 +44,7 @@ enum class RenderOutcome { kComplete, kStopped, kBadImage, kNotCompiled };
 
 // Evaluates Code0 once, then Code1..Code4 for every pixel, clamping each value to 0..255 and
 // storing it at the channel's byte of the destination pixel. Pixels of rows not reached keep
-// what the destination held.
+// what the destination held. kNotCompiled: a root is missing or a tree is not whole.
 RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription& source, uint8_t* destination,
                            const RenderSetUp& setUp, const RowCallback& onRow = {});
 

@@ -8,6 +8,7 @@
 
 #include "host/about_watch.h"
 #include "host/filter_session.h"
+#include "imaging/pe_resources.h"
 
 namespace {
 
@@ -104,17 +105,38 @@ int runApply(const ApplyArguments& args) {
     return 0;
 }
 
-int runResource(const std::string& path, bool pipl) {
+// A Windows plug-in's resources are read from its file on any platform, without loading it; a
+// native plug-in hands them out once loaded.
+std::optional<std::vector<uint8_t>> pluginResource(const std::string& path, const char* type) {
+    std::ifstream file(path, std::ios::binary);
+    char magic[2] = {};
+    if (file.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z') {
+        auto bytes = imaging::readFileResource(path, imaging::ResourceKey::fromName(type),
+                                               imaging::ResourceKey::fromId(host::kPiplResourceId));
+        if (!bytes) fail(path + ": no " + type + " resource 16000 in the Windows image");
+        return bytes;
+    }
     auto plugin = loadPlugin(path);
-    if (!plugin) return 1;
+    if (!plugin) return std::nullopt;
+    std::vector<uint8_t> bytes = plugin->resource(type, host::kPiplResourceId);
+    if (bytes.empty()) {
+        fail(path + ": no " + type + " resource 16000");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+int runResource(const std::string& path, bool pipl) {
+    const auto bytes = pluginResource(path, pipl ? "PiPL" : "AETE");
+    if (!bytes) return 1;
+    std::string error;
     if (pipl) {
-        std::cout << host::piplJson(plugin->pipl()).dump(2) << std::endl;
+        auto properties = host::parsePipl(*bytes, error);
+        if (!properties) return fail(path + ": " + error);
+        std::cout << host::piplJson(*properties).dump(2) << std::endl;
         return 0;
     }
-    std::vector<uint8_t> bytes = plugin->resource("AETE", 16000);
-    if (bytes.empty()) return fail(path + ": no AETE resource 16000");
-    std::string error;
-    auto aete = host::parseAete(bytes, error);
+    auto aete = host::parseAete(*bytes, error);
     if (!aete) return fail(path + ": " + error);
     std::cout << aete->dump(2) << std::endl;
     return 0;

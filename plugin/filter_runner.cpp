@@ -47,7 +47,7 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
     if (job.swapRedBlue) image.channelMap = {2, 1, 0, 3};
 
     formula::RenderSetUp setUp;
-    for (int i = 0; i < kSliderCount; ++i) setUp.controls[i] = job.filter.sliderValue[i];
+    for (int i = 0; i < kSliderCount; ++i) setUp.controls[i] = job.filter.controlValue[i];
     setUp.gradientIndex = job.filter.gradientIndex;
     setUp.foreground = job.colours.foreground;
     setUp.background = job.colours.background;

@@ -25,8 +25,9 @@ public:
     // Takes other's shape, pixels, minima and maxima.
     bool cloneFrom(const ImageBuffer& other);
 
-    // Lowers the minima and raises the maxima by a four-channel pixel; alpha only with alpha.
-    void track(const uint8_t* pixel);
+    // Lowers the minima and raises the maxima by `count` consecutive four-channel pixels;
+    // alpha only with alpha.
+    void trackRow(const uint8_t* pixels, int32_t count);
 
     uint8_t* pixels() { return memory_; }
     const uint8_t* pixels() const { return memory_; }

@@ -1,6 +1,7 @@
 #include "pixel_exchange.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "plugin/host_detection.h"
 #include "plugin/image_buffer.h"
@@ -76,26 +77,40 @@ int16_t readInputFromHost(const FilterRecord& record, ImageBuffer& source) {
     const bool blueFirst = record.hostSig == kSabiHostSignature;
     std::unique_ptr<ConversionProgress> progress;
     if (mode == plugInModeCMYKColor) progress = showConversionProgress(in.height);
+    // The mode is settled once, outside the pixel loops: this copy runs over every pixel of
+    // every apply.
+    const int red = blueFirst ? 2 : 0, blue = blueFirst ? 0 : 2;
     uint8_t* out = source.pixels();
     for (int32_t y = 0; y < in.height; ++y) {
         if (progress) progress->setRow(y);
-        for (int32_t x = 0; x < in.width; ++x, out += 4) {
-            const uint8_t* p = in.pixel(x, y);
-            if (mode == plugInModeCMYKColor) {
+        const uint8_t* p = in.pixel(0, y);
+        uint8_t* const rowStart = out;
+        if (mode == plugInModeCMYKColor) {
+            for (int32_t x = 0; x < in.width; ++x, out += 4, p += in.columnBytes) {
                 int16_t components[4] = {p[0], p[1], p[2], p[3]};
                 if (!convertColour(record, plugIncolorServicesCMYKSpace, plugIncolorServicesRGBSpace, components))
                     std::fill(components, components + 4, 0);
                 for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>(components[c]);
-            } else if (mode == plugInModeGrayScale) {
-                out[0] = out[1] = out[2] = p[0];
-            } else {
-                out[0] = p[blueFirst ? 2 : 0];
-                out[1] = p[1];
-                out[2] = p[blueFirst ? 0 : 2];
+                out[3] = alpha ? p[alphaPlane] : 255;
             }
-            out[3] = alpha ? p[alphaPlane] : 255;
-            source.track(out);
+        } else if (mode == plugInModeGrayScale) {
+            for (int32_t x = 0; x < in.width; ++x, out += 4, p += in.columnBytes) {
+                out[0] = out[1] = out[2] = p[0];
+                out[3] = alpha ? p[alphaPlane] : 255;
+            }
+        } else if (alpha && !blueFirst && in.columnBytes == 4 && alphaPlane == 3) {
+            // The host keeps the pixels as we do: the row is copied whole.
+            std::memcpy(out, p, size_t(in.width) * 4);
+            out += size_t(in.width) * 4;
+        } else {
+            for (int32_t x = 0; x < in.width; ++x, out += 4, p += in.columnBytes) {
+                out[0] = p[red];
+                out[1] = p[1];
+                out[2] = p[blue];
+                out[3] = alpha ? p[alphaPlane] : 255;
+            }
         }
+        source.trackRow(rowStart, in.width);
     }
     return noErr;
 }
@@ -112,24 +127,34 @@ int16_t writeOutputToHost(const FilterRecord& record, const ImageBuffer& working
     if (mode == plugInModeCMYKColor && !record.colorServices) return filterBadMode;
 
     const bool blueFirst = record.hostSig == kSabiHostSignature;
+    const int red = blueFirst ? 2 : 0, blue = blueFirst ? 0 : 2;
     const uint8_t* in = working.pixels();
     for (int32_t y = 0; y < layout.height; ++y) {
-        for (int32_t x = 0; x < layout.width; ++x, in += 4) {
-            uint8_t* p = layout.pixel(x, y);
-            if (mode == plugInModeCMYKColor) {
+        uint8_t* p = layout.pixel(0, y);
+        if (mode == plugInModeCMYKColor) {
+            for (int32_t x = 0; x < layout.width; ++x, in += 4, p += layout.columnBytes) {
                 int16_t components[4] = {in[0], in[1], in[2], 0};
                 if (!convertColour(record, plugIncolorServicesRGBSpace, plugIncolorServicesCMYKSpace, components))
                     return filterBadMode;
                 for (int c = 0; c < 4; ++c) p[c] = static_cast<uint8_t>(std::clamp<int>(components[c], 0, 255));
-            } else if (mode == plugInModeGrayScale) {
+                if (alpha) p[alphaPlane] = in[3];
+            }
+        } else if (mode == plugInModeGrayScale) {
+            for (int32_t x = 0; x < layout.width; ++x, in += 4, p += layout.columnBytes) {
                 // The weights add up to 256, so a grey pixel keeps its value exactly.
                 p[0] = static_cast<uint8_t>((in[0] * 77 + in[1] * 150 + in[2] * 29 + 128) >> 8);
-            } else {
-                p[0] = in[blueFirst ? 2 : 0];
-                p[1] = in[1];
-                p[2] = in[blueFirst ? 0 : 2];
+                if (alpha) p[alphaPlane] = in[3];
             }
-            if (alpha) p[alphaPlane] = in[3];
+        } else if (alpha && !blueFirst && layout.columnBytes == 4 && alphaPlane == 3) {
+            std::memcpy(p, in, size_t(layout.width) * 4);
+            in += size_t(layout.width) * 4;
+        } else {
+            for (int32_t x = 0; x < layout.width; ++x, in += 4, p += layout.columnBytes) {
+                p[red] = in[0];
+                p[1] = in[1];
+                p[blue] = in[2];
+                if (alpha) p[alphaPlane] = in[3];
+            }
         }
     }
     return noErr;

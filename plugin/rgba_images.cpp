@@ -10,7 +10,7 @@ bool imageBufferFromRgba(const imaging::RgbaImage& rgba, ImageBuffer& image) {
         return false;
     if (!image.allocate(rgba.width, rgba.height, ImageBuffer::kFourChannels, rgba.hasAlpha)) return false;
     std::memcpy(image.pixels(), rgba.pixels.data(), rgba.pixels.size());
-    for (size_t offset = 0; offset < rgba.pixels.size(); offset += 4) image.track(image.pixels() + offset);
+    for (int32_t y = 0; y < rgba.height; ++y) image.trackRow(image.pixels() + size_t(y) * image.rowBytes(), rgba.width);
     return true;
 }
 

@@ -134,10 +134,3 @@ TEST(AfsImport, SavesUnderTheImportCategoryAndTheFileName) {
     EXPECT_FALSE(importAfs(nativeFileSystem(), scratch.file("broken.afs"), scratch.path(), working));
     EXPECT_FALSE(importAfs(nativeFileSystem(), scratch.file("missing.afs"), scratch.path(), working));
 }
-
-TEST(AfsImport, FileTitleDropsDirectoryAndLastExtension) {
-    EXPECT_EQ(fileTitleOf("a/b/c.afs"), "c");
-    EXPECT_EQ(fileTitleOf("c.x.afs"), "c.x");
-    EXPECT_EQ(fileTitleOf("plain"), "plain");
-    EXPECT_EQ(fileTitleOf("dir.d/plain"), "plain");
-}

@@ -72,6 +72,8 @@ TEST(FileSystem, RemoveTreeNeverFollowsALinkOutOfTheDirectory) {
     std::filesystem::create_directory_symlink(tree, dir.file("treelink"));
 
     EXPECT_FALSE(fs.removeTree(dir.file("treelink")));
+    EXPECT_FALSE(fs.removeTree(withTrailingSeparator(dir.file("treelink"))));
+    EXPECT_TRUE(fs.fileExists(joinPath(tree, "inner/x")));
     EXPECT_TRUE(fs.directoryExists(tree));
     EXPECT_TRUE(fs.removeTree(tree));
     EXPECT_FALSE(fs.directoryExists(tree));

@@ -151,9 +151,7 @@ TEST_F(EvaluatorTest, GeometryVariables) {
     EXPECT_EQ(eval("m", 9, 4), 4);
 }
 
-TEST(EvaluatorNodes, UnknownOrMalformedNodesYieldZeroAndAreRemembered) {
-    PixelContext context{};
-    RenderState state;
+TEST_F(EvaluatorTest, UnknownOrMalformedNodesYieldZeroAndAreRemembered) {
     ContextScope scope(&context, &state);
     FormulaNode unknown{kParseError, 0, 0, nullptr};
     EXPECT_EQ(evaluate(&unknown), 0);
@@ -171,10 +169,23 @@ TEST(EvaluatorNodes, UnknownOrMalformedNodesYieldZeroAndAreRemembered) {
     EXPECT_EQ(context.badNodeKind, kCall1);
 }
 
-TEST(EvaluatorNodes, NoCurrentContextEvaluatesToZero) {
-    setContext(nullptr, nullptr);
-    FormulaNode number{kNumber, 7, 0, nullptr};
-    EXPECT_EQ(evaluate(&number), 0);
+TEST_F(EvaluatorTest, NothingIsReadWithoutAnImageAndAPixelInIt) {
+    FormulaNode red{'r', 0, 0, nullptr};
+    EXPECT_EQ(eval("r", 9, 7), 97);
+    {
+        ContextScope scope(&context, &state);
+        context.x = 10;
+        EXPECT_EQ(evaluate(&red), 0);
+        context.x = 0;
+        context.y = -1;
+        EXPECT_EQ(evaluate(&red), 0);
+        PixelContext empty{};
+        setContext(&empty, &state);
+        EXPECT_EQ(evaluate(&red), 0);
+        setContext(nullptr, nullptr);
+        EXPECT_EQ(evaluate(&red), 0);
+    }
+    EXPECT_EQ(currentContext(), nullptr);  // the scope restored the thread's earlier state
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "formula/compile_filter.h"
 #include "formula/render_filter.h"
+#include "formula/token_codes.h"
 
 namespace lumen::formula::testing {
 namespace {
@@ -76,9 +77,15 @@ TEST(CompileFilter, RefusesTreesTooDeepToWalk) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.failingIndex, 2);
     EXPECT_EQ(result.sources[3], SourceCheck::kNotChecked);
-    std::string fine(1000, '-');
-    fine += "1";
-    EXPECT_TRUE(compileFilter({"0", "r", fine.c_str(), "b", "a"}).ok);
+    // The deepest accepted tree still evaluates (the walk is recursive).
+    std::string deepest(kMaxTreeDepth - 2, '-');
+    deepest += "+7";
+    FilterCompileResult accepted = compileFilter({"0", "r", deepest.c_str(), "b", "a"});
+    ASSERT_TRUE(accepted.ok);
+    EXPECT_EQ(treeDepth(accepted.program.roots[2].get()), kMaxTreeDepth);
+    Canvas canvas(2, 2, false);
+    EXPECT_EQ(renderFilter(accepted.program, canvas.image, canvas.result.data(), {}), RenderOutcome::kComplete);
+    EXPECT_EQ(canvas.result[1], 7);
 }
 
 TEST(RenderFilter, IdentityLeavesTheImageAndFillsMissingAlpha) {
@@ -153,6 +160,16 @@ TEST(RenderFilter, RefusesWhatItCannotRender) {
     bad = canvas.image;
     bad.width = 0;
     EXPECT_EQ(renderFilter(program, bad, canvas.result.data(), {}), RenderOutcome::kBadImage);
+    EXPECT_EQ(canvas.result[0], 0xEE);
+}
+
+TEST(RenderFilter, RefusesTreesThatAreNotWhole) {
+    Canvas canvas(2, 2, false);
+    FilterProgram program = compiled({"0", "r", "g", "b", "a"});
+    // A '+' whose second child is missing, made as the parser makes nodes.
+    auto* plus = new FormulaNode{'+', 0, 2, new FormulaNode*[2]{new FormulaNode{kNumber, 1, 0, nullptr}, nullptr}};
+    program.roots[2].reset(plus);
+    EXPECT_EQ(renderFilter(program, canvas.image, canvas.result.data(), {}), RenderOutcome::kNotCompiled);
     EXPECT_EQ(canvas.result[0], 0xEE);
 }
 

@@ -27,17 +27,6 @@ Bitmap filled(int width, int height, uint8_t b, uint8_t g, uint8_t r) {
 
 }  // namespace
 
-TEST(Bitmap, RowsArePaddedToFourBytes) {
-    EXPECT_EQ(Bitmap::strideFor(1), 4u);
-    EXPECT_EQ(Bitmap::strideFor(4), 12u);
-    EXPECT_EQ(Bitmap::strideFor(5), 16u);
-    const Bitmap bitmap = *Bitmap::create(5, 3);
-    EXPECT_EQ(bitmap.bits.size(), 48u);
-    EXPECT_FALSE(Bitmap::create(0, 3));
-    EXPECT_FALSE(Bitmap::create(3, -1));
-    EXPECT_FALSE(Bitmap::create(1 << 15, 1 << 14));
-}
-
 TEST(Bitmap, FourChannelRowsRoundTripInBothChannelOrders) {
     const int width = 5, height = 3;
     const size_t rowBytes = width * 4 + 8;  // rows with slack between them
@@ -45,6 +34,7 @@ TEST(Bitmap, FourChannelRowsRoundTripInBothChannelOrders) {
     for (ChannelOffsets offsets : {kRgbaOffsets, kBgraOffsets}) {
         const std::optional<Bitmap> bitmap = bitmapFromRows(pixels, width, height, rowBytes, offsets);
         ASSERT_TRUE(bitmap);
+        EXPECT_EQ(bitmap->bits.size(), 16u * height);  // 15 bytes a row, padded to 16
         // The first pixel lands as blue, green, red.
         EXPECT_EQ(bitmap->row(0)[0], pixels[offsets.blue]);
         EXPECT_EQ(bitmap->row(0)[2], pixels[offsets.red]);
@@ -71,6 +61,8 @@ TEST(Bitmap, RowsThatDoNotFitAreRefused) {
     EXPECT_FALSE(bitmapFromRows(pixels, 4, 2, 16, ChannelOffsets{0, 1, 4, 3}));
     std::vector<uint8_t> small(31);
     EXPECT_FALSE(bitmapToRows(*Bitmap::create(4, 2), small, 16, kRgbaOffsets));
+    EXPECT_FALSE(Bitmap::create(0, 3));
+    EXPECT_FALSE(Bitmap::create(1 << 15, 1 << 14));  // past the pixel cap
 }
 
 TEST(Resample, KeepsFlatColourAndAveragesAreas) {
@@ -103,12 +95,8 @@ TEST(Resample, KeepsFlatColourAndAveragesAreas) {
 TEST(Thumbnail, SizeRuleAtTheBoundaries) {
     EXPECT_EQ(thumbnailSize(100, 83), (BitmapSize{100, 83}));
     EXPECT_EQ(thumbnailSize(100, 84), (BitmapSize{99, 83}));   // divisor 1.01
-    EXPECT_EQ(thumbnailSize(84, 84), (BitmapSize{83, 83}));
     EXPECT_EQ(thumbnailSize(168, 168), (BitmapSize{83, 83}));  // 2.01, not 2.00 (84 > 83)
-    EXPECT_EQ(thumbnailSize(200, 100), (BitmapSize{166, 83}));  // 1.20
     EXPECT_EQ(thumbnailSize(1, 1000), (BitmapSize{1, 83}));    // width kept at least 1
-    EXPECT_EQ(thumbnailSize(4000, 3000), (BitmapSize{111, 83}));
-    EXPECT_EQ(thumbnailSize(5, 1), (BitmapSize{5, 1}));
     EXPECT_EQ(thumbnailSize(0, 100), (BitmapSize{}));
 }
 

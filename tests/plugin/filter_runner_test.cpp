@@ -34,7 +34,7 @@ void fill(ImageBuffer& image, int32_t width, int32_t height, bool alpha, uint8_t
 CurrentFilter filterOf(const char* c0, const char* c1, const char* c2, const char* c3, const char* c4) {
     CurrentFilter filter;
     filter.code = {c0, c1, c2, c3, c4};
-    filter.name = "Test";
+    filter.title = "Test";
     return filter;
 }
 
@@ -87,9 +87,9 @@ TEST_F(FilterRunnerTest, FailingSourceDrawsNothingButTheFilterIsRecorded) {
     FilterRunner runner;
     CurrentFilter filter = filterOf("0", "r", "g+", "b", "a");
     filter.gradientIndex = 12;
-    filter.sliderValue[5] = 200;
-    filter.sliderInUse[5] = true;
-    filter.sliderLabel[5] = "Strength";
+    filter.controlValue[5] = 200;
+    filter.controlEnabled[5] = 1;
+    filter.controlLabel[5] = "Strength";
     filter.databasePath = "/db/Korvath Filters.db/";
     runner.setFilter(filter);
     EXPECT_TRUE(runner.runSynchronous(source, destination, host, block));
@@ -111,7 +111,7 @@ TEST_F(FilterRunnerTest, ChannelMapAndClamping) {
     runner.setFilter(filterOf("0", "-5", "300", "ctl(0)", "z"));
     runner.setSwapRedBlue(true);
     CurrentFilter filter = runner.filter();
-    filter.sliderValue[0] = 77;
+    filter.controlValue[0] = 77;
     runner.setFilter(filter);
     EXPECT_TRUE(runner.runSynchronous(source, destination, host, block));
     const uint8_t* pixel = destination.pixels();

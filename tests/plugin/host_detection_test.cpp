@@ -89,3 +89,28 @@ TEST(HostDetection, SignatureSabiOverridesEveryOtherAnswer) {
     EXPECT_EQ(block.swapRedBlue, 0);
     EXPECT_EQ(block.drawPreviewDirect, 1);
 }
+
+#ifdef LUMEN_PE_FIXTURES
+#include <filesystem>
+
+// Real version resources, read the way the plug-in reads them on every platform.
+TEST(HostDetection, PremiereVersionFromRealVersionResources) {
+    namespace fs = std::filesystem;
+    const fs::path hostDirectory = fs::temp_directory_path() / "lumen-host-detection";
+    fs::create_directories(hostDirectory);
+    const struct {
+        const char* fixture;
+        int version;
+    } cases[] = {{"preminfo-4.2.1", 42}, {"preminfo-5.1", 50}, {"preminfo-6.0", 0}, {"no-version", 0}};
+    for (const char* arch : {"i686", "x86_64"}) {
+        for (const auto& c : cases) {
+            fs::copy_file(std::string(LUMEN_PE_FIXTURES) + "/" + arch + "/" + c.fixture + ".dll",
+                          hostDirectory / "preminfo.dll", fs::copy_options::overwrite_existing);
+            HostProcess host = currentHostProcess();
+            host.executablePath = (hostDirectory / "Host.exe").string();
+            EXPECT_EQ(premiereVersion(host), c.version) << arch << " " << c.fixture;
+        }
+    }
+    fs::remove_all(hostDirectory);
+}
+#endif

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "plugin/current_filter.h"
 #include "plugin/global_memory.h"
 
 using namespace lumen::plugin;
@@ -111,4 +112,32 @@ TEST(ParameterBlock, TextsAreCutToTheirFieldsAndNeverSpill) {
 TEST(ParameterBlock, FieldTextStopsAtTheFieldEndWithoutATerminator) {
     char field[4] = {'a', 'b', 'c', 'd'};
     EXPECT_EQ(fieldText(field), "abcd");
+}
+
+TEST(ParameterBlock, WorkingFilterComesBackFromTheBlockMarkedRestored) {
+    lumen::filters::FilterDefinition working;
+    working.fillAsNew("Distort", "Swirl", "/db/Distort_Swirl.ffx");
+    working.author = "someone";
+    working.code[1] = "rad(d+ctl(0),m,z)";
+    working.controlValue[0] = 120;
+    working.controlLabel[0] = std::string(200, 'L');
+    working.gradientIndex = 33;
+    ParameterBlock block{};
+    storeCurrentFilter(lumen::filters::toBlockFields(working, "/db/"), block);
+
+    lumen::filters::FilterDefinition restored;
+    lumen::filters::fromBlockFields(restored, currentFilterFromBlock(block));
+    EXPECT_TRUE(restored.restored);
+    EXPECT_EQ(restored.title, "Swirl");
+    EXPECT_EQ(restored.category, "Distort");
+    EXPECT_EQ(restored.code, working.code);
+    EXPECT_EQ(restored.controlValue, working.controlValue);
+    EXPECT_EQ(restored.controlEnabled, working.controlEnabled);
+    EXPECT_EQ(restored.controlLabel[0], std::string(79, 'L')) << "cut to its field";
+    EXPECT_EQ(restored.gradientIndex, 33);
+    EXPECT_EQ(fieldText(block.databaseName), "/db/");
+
+    ParameterBlock empty{};
+    lumen::filters::fromBlockFields(restored, currentFilterFromBlock(empty));
+    EXPECT_FALSE(restored.restored) << "a block without a filter restores nothing";
 }

@@ -100,6 +100,18 @@ TEST(ShippedFiltersTest, ChangeRgbGreyAndTransparentPicturesAtTheirDefaults) {
     }
 }
 
+TEST(ShippedFiltersTest, RenderSinglePixelsAndLinesWithoutFault) {
+    for (const auto [width, height] : {std::pair{1, 1}, std::pair{1, 7}, std::pair{7, 1}}) {
+        const imaging::RgbaImage picture = makeSampleImage(width, height);
+        for (const NamedSource& named : shippedSources()) {
+            std::string error;
+            EXPECT_TRUE(renderFilterSource(named.source, defaultsOf(named.source), named.source.gradient, picture,
+                                           renderTables(), error))
+                << named.path << " " << width << "x" << height << ": " << error;
+        }
+    }
+}
+
 // Moving any enabled control from its default to the far end, or for a control that turns
 // full circle to the middle, changes the picture.
 TEST(ShippedFiltersTest, EveryControlHasAnEffect) {

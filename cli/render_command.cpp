@@ -5,6 +5,11 @@
 #include <vector>
 
 #include "commands.h"
+#include "filters/afs_file.h"
+#include "filters/ff_plugin.h"
+#include "filters/ffx_file.h"
+#include "filters/import_command.h"
+#include "filters/parm_record.h"
 #include "plugin/filter_runner.h"
 #include "plugin/parameter_block.h"
 #include "plugin/rgba_images.h"
@@ -13,9 +18,10 @@ namespace lumen::cli {
 namespace {
 
 struct RenderArguments {
+    std::string filterFile;
     std::vector<std::string> code = std::vector<std::string>(plugin::kSourceCount);
     std::vector<std::string> controls;
-    int gradient = 0;
+    std::optional<int> gradient;
     std::string foreground = "0,0,0";
     std::string background = "255,255,255";
     std::string input;
@@ -48,16 +54,51 @@ bool applyControl(const std::string& text, plugin::CurrentFilter& filter) {
     return true;
 }
 
+// A filter file of any kind the import takes, read with its stored settings.
+bool loadFilterFile(const std::string& path, filters::FilterDefinition& filter, std::string& error) {
+    filters::FileSystem& fs = filters::nativeFileSystem();
+    filters::ParmRecord record;
+    switch (filters::importKindOf(path)) {
+    case filters::ImportKind::Ffx:
+        if (filters::loadFfxFile(fs, path, filter)) return true;
+        error = filters::kInvalidFfxReason;
+        return false;
+    case filters::ImportKind::Afs:
+        if (filters::readAfsFile(fs, path, record) && filters::isImportable(record)) break;
+        error = filters::kInvalidAfsReason;
+        return false;
+    case filters::ImportKind::Plugin:
+        if (filters::readFfPluginFile(fs, path, record) && filters::isImportable(record)) break;
+        error = filters::kInvalidPluginReason;
+        return false;
+    default:
+        error = "not a filter file (.ffx, .afs or .8bf)";
+        return false;
+    }
+    filters::convertParmRecord(record, filter);
+    return true;
+}
+
 int render(const RenderArguments& arguments) {
     plugin::CurrentFilter filter;
-    for (int i = 0; i < plugin::kSourceCount; ++i) filter.code[i] = arguments.code[i];
+    if (!arguments.filterFile.empty()) {
+        filters::FilterDefinition definition;
+        std::string error;
+        if (!loadFilterFile(arguments.filterFile, definition, error)) {
+            std::fprintf(stderr, "lumenforge render: %s: %s\n", arguments.filterFile.c_str(), error.c_str());
+            return 1;
+        }
+        filter = filters::toBlockFields(definition, {});
+    } else {
+        for (int i = 0; i < plugin::kSourceCount; ++i) filter.code[i] = arguments.code[i];
+    }
     for (const std::string& control : arguments.controls) {
         if (!applyControl(control, filter)) {
             std::fprintf(stderr, "lumenforge render: bad control \"%s\" (expected K=V, K from 0 to 7)\n", control.c_str());
             return 2;
         }
     }
-    filter.gradientIndex = arguments.gradient;
+    if (arguments.gradient) filter.gradientIndex = *arguments.gradient;
     const auto foreground = parseColour(arguments.foreground);
     const auto background = parseColour(arguments.background);
     if (!foreground || !background) {
@@ -92,10 +133,12 @@ int render(const RenderArguments& arguments) {
 void addRenderCommand(CLI::App& app, CommandContext& context) {
     auto arguments = std::make_shared<RenderArguments>();
     CLI::App* command = app.add_subcommand("render", "Render a filter over a PNG image");
+    CLI::Option* file = command->add_option("--filter", arguments->filterFile, "A filter file: .ffx, .afs or .8bf");
     const char* defaults[plugin::kSourceCount] = {"0", "r", "g", "b", "a"};
     for (int i = 0; i < plugin::kSourceCount; ++i) {
         arguments->code[i] = defaults[i];
-        command->add_option("--code" + std::to_string(i), arguments->code[i], "Source " + std::to_string(i));
+        command->add_option("--code" + std::to_string(i), arguments->code[i], "Source " + std::to_string(i))
+            ->excludes(file);
     }
     command->add_option("--control", arguments->controls, "Slider K set to V (K=V)");
     command->add_option("--gradient", arguments->gradient, "Gradient index")->check(CLI::Range(0, 99));

@@ -1,5 +1,6 @@
 // lumenforge formula eval TEXT [--image PNG | --size WxH] [--at X,Y,Z] [--code0 TEXT]
 //   [--control K=V]... [--gradient N] [--foreground R,G,B] [--background R,G,B]
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -124,7 +125,7 @@ void runEval(const EvalOptions& options, CommandContext& context) {
     formula::RenderSetUp setUp;
     if (!loadImage(options, image, context) || !readSetUp(options, setUp, context)) return;
     std::vector<long> at(3);
-    if (!parseList(options.at, ',', at, 0, kMaxSizeSide) || at[0] >= image.width || at[1] >= image.height || at[2] > 3) {
+    if (!parseList(options.at, ',', at, 0, INT32_MAX) || at[0] >= image.width || at[1] >= image.height || at[2] > 3) {
         fail(context, "--at wants X,Y,Z inside the image, Z 0..3");
         return;
     }

@@ -1,6 +1,5 @@
 #include "filters/import_command.h"
 
-#include <algorithm>
 #include <set>
 
 #include "filters/afs_file.h"

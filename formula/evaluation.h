@@ -6,6 +6,7 @@
 #include "formula/formula_node.h"
 #include "formula/pixel_context.h"
 #include "formula/render_state.h"
+#include "formula/token_codes.h"
 
 namespace lumen::formula {
 
@@ -18,6 +19,9 @@ struct Evaluation {
 
     // Trusts the tree to be whole (firstMalformedNode): checked once, not at every pixel.
     int32_t eval(const FormulaNode* node);
+    int32_t evalBuiltin(const FormulaNode* node);
+    // A child's value; literals, the most common operands, without a call.
+    int32_t operand(const FormulaNode* node) { return node->kind == kNumber ? node->value : eval(node); }
 
     // Image access (builtins_image.cpp).
     int32_t src(int32_t x, int32_t y, int32_t z) const;

@@ -91,35 +91,35 @@ int32_t Evaluation::eval(const FormulaNode* node) {
     FormulaNode* const* k = node->children;
     switch (node->kind) {
     case kNumber: return node->value;
-    case '+': { int32_t r = eval(k[1]); return wrapAdd(eval(k[0]), r); }
-    case '-': { int32_t r = eval(k[1]); return wrapSub(eval(k[0]), r); }
-    case '*': { int32_t r = eval(k[1]); return wrapMul(eval(k[0]), r); }
-    case kPower: { int32_t l = eval(k[0]); return power(l, eval(k[1])); }
-    case kBitAnd: { int32_t r = eval(k[1]); return eval(k[0]) & r; }
-    case kBitOr: { int32_t r = eval(k[1]); return eval(k[0]) | r; }
-    case kBitXor: { int32_t r = eval(k[1]); return eval(k[0]) ^ r; }
-    case kBitNot: return ~eval(k[0]);
-    case kNegate: return wrapNeg(eval(k[0]));
-    case kUnaryPlus: return eval(k[0]);
-    case kLogicalNot: return eval(k[0]) == 0 ? 1 : 0;
-    case kEqual: { int32_t r = eval(k[1]); return eval(k[0]) == r; }
-    case kNotEqual: { int32_t r = eval(k[1]); return eval(k[0]) != r; }
-    case kLess: { int32_t r = eval(k[1]); return eval(k[0]) < r; }
-    case kGreater: { int32_t r = eval(k[1]); return eval(k[0]) > r; }
-    case kLessEqual: { int32_t r = eval(k[1]); return eval(k[0]) <= r; }
-    case kGreaterEqual: { int32_t r = eval(k[1]); return eval(k[0]) >= r; }
-    case kShiftLeft: { int32_t r = eval(k[1]); return shiftLeft(eval(k[0]), r); }
-    case kShiftRight: { int32_t r = eval(k[1]); return shiftRight(eval(k[0]), r); }
-    case kLogicalAnd: return eval(k[0]) != 0 && eval(k[1]) != 0;
-    case kLogicalOr: return eval(k[0]) != 0 || eval(k[1]) != 0;
-    case kConditional: return eval(k[0]) != 0 ? eval(k[1]) : eval(k[2]);
-    case kSequence: eval(k[0]); return eval(k[1]);
+    case '+': { int32_t r = operand(k[1]); return wrapAdd(operand(k[0]), r); }
+    case '-': { int32_t r = operand(k[1]); return wrapSub(operand(k[0]), r); }
+    case '*': { int32_t r = operand(k[1]); return wrapMul(operand(k[0]), r); }
+    case kPower: { int32_t l = operand(k[0]); return power(l, operand(k[1])); }
+    case kBitAnd: { int32_t r = operand(k[1]); return operand(k[0]) & r; }
+    case kBitOr: { int32_t r = operand(k[1]); return operand(k[0]) | r; }
+    case kBitXor: { int32_t r = operand(k[1]); return operand(k[0]) ^ r; }
+    case kBitNot: return ~operand(k[0]);
+    case kNegate: return wrapNeg(operand(k[0]));
+    case kUnaryPlus: return operand(k[0]);
+    case kLogicalNot: return operand(k[0]) == 0 ? 1 : 0;
+    case kEqual: { int32_t r = operand(k[1]); return operand(k[0]) == r; }
+    case kNotEqual: { int32_t r = operand(k[1]); return operand(k[0]) != r; }
+    case kLess: { int32_t r = operand(k[1]); return operand(k[0]) < r; }
+    case kGreater: { int32_t r = operand(k[1]); return operand(k[0]) > r; }
+    case kLessEqual: { int32_t r = operand(k[1]); return operand(k[0]) <= r; }
+    case kGreaterEqual: { int32_t r = operand(k[1]); return operand(k[0]) >= r; }
+    case kShiftLeft: { int32_t r = operand(k[1]); return shiftLeft(operand(k[0]), r); }
+    case kShiftRight: { int32_t r = operand(k[1]); return shiftRight(operand(k[0]), r); }
+    case kLogicalAnd: return operand(k[0]) != 0 && operand(k[1]) != 0;
+    case kLogicalOr: return operand(k[0]) != 0 || operand(k[1]) != 0;
+    case kConditional: return operand(k[0]) != 0 ? operand(k[1]) : operand(k[2]);
+    case kSequence: operand(k[0]); return operand(k[1]);
     case kCase: {
-        eval(k[1]);
-        return state.caseValue(eval(k[0]));
+        operand(k[1]);
+        return state.caseValue(operand(k[0]));
     }
-    case kCaseList: eval(k[0]); eval(k[1]); return 0;
-    case kCaseEntry: state.storeCaseValue(node->value, eval(k[0])); return 0;
+    case kCaseList: operand(k[0]); operand(k[1]); return 0;
+    case kCaseEntry: state.storeCaseValue(node->value, operand(k[0])); return 0;
     case 'r': return colourVariable(0);
     case 'g': return colourVariable(1);
     case 'b': return colourVariable(2);
@@ -146,85 +146,93 @@ int32_t Evaluation::eval(const FormulaNode* node) {
     case 'm': return magnitudeOf(wrapSub(ctx.x, ctx.centerX), wrapSub(ctx.y, ctx.centerY));
     case 't': return ctx.tValue;
     case kTotal: return ctx.totalValue;
-    case kCall1: return call1(node->value, eval(k[0]));
+    case kCall1: return call1(node->value, operand(k[0]));
     case kCall2: {
-        int32_t b = eval(k[1]);
-        return call2(node->value, eval(k[0]), b);
+        int32_t b = operand(k[1]);
+        return call2(node->value, operand(k[0]), b);
     }
     case kCall3: {
-        int32_t c = eval(k[2]);
-        int32_t b = eval(k[1]);
-        return call3(node->value, eval(k[0]), b, c);
+        int32_t c = operand(k[2]);
+        int32_t b = operand(k[1]);
+        return call3(node->value, operand(k[0]), b, c);
     }
+    default: return evalBuiltin(node);
+    }
+}
+
+// The built-ins with their own node kinds, apart so that the common operators stay cheap.
+int32_t Evaluation::evalBuiltin(const FormulaNode* node) {
+    FormulaNode* const* k = node->children;
+    switch (node->kind) {
     case kDif: {
-        int32_t b = eval(k[1]);
-        return wrapAbs(wrapSub(eval(k[0]), b));
+        int32_t b = operand(k[1]);
+        return wrapAbs(wrapSub(operand(k[0]), b));
     }
     case kAdd: {
         // The chosen operands are evaluated again for the result, side effects included.
-        int32_t b = eval(k[1]);
-        int32_t a = eval(k[0]);
-        int32_t c = eval(k[2]);
+        int32_t b = operand(k[1]);
+        int32_t a = operand(k[0]);
+        int32_t c = operand(k[2]);
         if (wrapAdd(a, b) < c) {
-            b = eval(k[1]);
-            return wrapAdd(eval(k[0]), b);
+            b = operand(k[1]);
+            return wrapAdd(operand(k[0]), b);
         }
-        return eval(k[2]);
+        return operand(k[2]);
     }
     case kSub: {
-        int32_t b = eval(k[1]);
-        int32_t a = eval(k[0]);
-        int32_t c = eval(k[2]);
+        int32_t b = operand(k[1]);
+        int32_t a = operand(k[0]);
+        int32_t c = operand(k[2]);
         if (wrapAbs(wrapSub(a, b)) > c) {
-            b = eval(k[1]);
-            return wrapAbs(wrapSub(eval(k[0]), b));
+            b = operand(k[1]);
+            return wrapAbs(wrapSub(operand(k[0]), b));
         }
-        return eval(k[2]);
+        return operand(k[2]);
     }
     case kMix: {
-        int32_t d = eval(k[3]), n = eval(k[2]), b = eval(k[1]);
-        return mixOf(eval(k[0]), b, n, d);
+        int32_t d = operand(k[3]), n = operand(k[2]), b = operand(k[1]);
+        return mixOf(operand(k[0]), b, n, d);
     }
     case kScl: {
-        int32_t oh = eval(k[4]), ol = eval(k[3]), ih = eval(k[2]), il = eval(k[1]);
-        return scaleOf(eval(k[0]), il, ih, ol, oh);
+        int32_t oh = operand(k[4]), ol = operand(k[3]), ih = operand(k[2]), il = operand(k[1]);
+        return scaleOf(operand(k[0]), il, ih, ol, oh);
     }
     case kCnv:
     case kIcnv: {
         int32_t w[10];
-        for (int j = 9; j >= 0; --j) w[j] = eval(k[j]);
+        for (int j = 9; j >= 0; --j) w[j] = operand(k[j]);
         return convolve(ctx.x, ctx.y, w, node->kind == kIcnv);
     }
     case kXycnv: {
         int32_t w[10];
-        for (int j = 11; j >= 2; --j) w[j - 2] = eval(k[j]);
-        int32_t py = eval(k[1]);
-        return convolve(eval(k[0]), py, w, false);
+        for (int j = 11; j >= 2; --j) w[j - 2] = operand(k[j]);
+        int32_t py = operand(k[1]);
+        return convolve(operand(k[0]), py, w, false);
     }
     case kGamma: {
-        int32_t c = eval(k[2]), b = eval(k[1]);
-        return gamma(eval(k[0]), b, c);
+        int32_t c = operand(k[2]), b = operand(k[1]);
+        return gamma(operand(k[0]), b, c);
     }
     case kNbd: {
-        int32_t mode = eval(k[2]), y = eval(k[1]);
-        return nbd(eval(k[0]), y, mode);
+        int32_t mode = operand(k[2]), y = operand(k[1]);
+        return nbd(operand(k[0]), y, mode);
     }
     case kBmap: {
-        int32_t py = eval(k[2]), px = eval(k[1]);
-        return bmap(eval(k[0]), px, py);
+        int32_t py = operand(k[2]), px = operand(k[1]);
+        return bmap(operand(k[0]), px, py);
     }
     case kBmapsize: {
-        int32_t h = eval(k[1]);
-        ctx.mapWidth = wrapAbs(eval(k[0]));
+        int32_t h = operand(k[1]);
+        ctx.mapWidth = wrapAbs(operand(k[0]));
         ctx.mapHeight = wrapAbs(h);
         return 0;
     }
-    case kGradient: return gradient(eval(k[0]));
-    case kSrcmode: ctx.sourceMode = eval(k[0]); return 0;
-    case kStorage: return storage(eval(k[0]));
+    case kGradient: return gradient(operand(k[0]));
+    case kSrcmode: ctx.sourceMode = operand(k[0]); return 0;
+    case kStorage: return storage(operand(k[0]));
     case kTexture: {
-        int32_t seed = eval(k[4]), octaves = eval(k[3]), grid = eval(k[2]), h = eval(k[1]);
-        return texture(eval(k[0]), h, grid, octaves, seed);
+        int32_t seed = operand(k[4]), octaves = operand(k[3]), grid = operand(k[2]), h = operand(k[1]);
+        return texture(operand(k[0]), h, grid, octaves, seed);
     }
     default:
         ctx.badNodeKind = node->kind;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 #include <initializer_list>
-#include <map>
-#include <tuple>
+#include <algorithm>
+#include <iterator>
 
 #include "formula/fast_nodes.h"
 #include "formula/int_math.h"
@@ -28,7 +28,8 @@ bool changesLaterPixels(const FormulaNode& node) {
     }
 }
 
-bool anyNode(const FilterProgram& program, bool (*test)(const FormulaNode&)) {
+template <class Test>
+bool anyNode(const FilterProgram& program, Test test) {
     for (int i = 1; i < kSourceCount; ++i) {
         if (program.roots[i] == nullptr) continue;
         std::vector<const FormulaNode*> pending{program.roots[i].get()};
@@ -73,8 +74,18 @@ void caseEntries(const FormulaNode* list, std::vector<const FormulaNode*>& entri
 // vector still grows, and turned into pointers once it is complete.
 class FastCompiler {
 public:
-    FastCompiler(FastProgram& program, PixelContext& context, RenderState& state)
-        : program_(program), context_(context), reference_{context, state} {}
+    // treeNodes: the nodes of the four channel trees. Room is made for all a compile can
+    // make of them at once, so that how many allocations a compile makes does not depend on
+    // the values of the image's constants.
+    FastCompiler(FastProgram& program, PixelContext& context, RenderState& state, size_t treeNodes)
+        : program_(program), context_(context), reference_{context, state} {
+        pending_.reserve(2 * treeNodes + 16);
+        listIndexes_.reserve(treeNodes);
+        program_.weights_.reserve(treeNodes);
+        size_t slots = 64;
+        while (slots < 4 * treeNodes + 32) slots *= 2;
+        madeSlots_.assign(slots, 0);
+    }
 
     void compileChannel(int z, const FormulaNode* root) {
         context_.channel = z;
@@ -156,21 +167,42 @@ private:
         int32_t cost = 1;  // roughly, in node evaluations
         int32_t uses = 0;  // parents and channels reaching the node
     };
-    using NodeKey = std::tuple<FastFunction, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t>;
     static constexpr int32_t kMemoCost = 4;
     static constexpr int32_t kCostlyLeaf = 12;  // a square root or an arc tangent
 
     static Built constant(int32_t value) { return {true, value, -1, 0}; }
 
+    static bool sameNode(const Pending& a, const Pending& b) {
+        return a.run == b.run && a.value == b.value && a.extra == b.extra &&
+               std::equal(std::begin(a.child), std::end(a.child), std::begin(b.child));
+    }
+    static size_t hashOf(const Pending& p) {
+        uint64_t h = reinterpret_cast<uintptr_t>(p.run);
+        for (int32_t v : {p.value, p.extra, p.child[0], p.child[1], p.child[2], p.child[3], p.child[4]})
+            h = (h ^ static_cast<uint32_t>(v)) * 0x100000001B3ull;
+        return static_cast<size_t>(h ^ (h >> 29));
+    }
+    // The slot of an equal node, or the empty slot where it would go (open addressing).
+    size_t slotOf(const Pending& p) const {
+        const size_t mask = madeSlots_.size() - 1;
+        size_t slot = hashOf(p) & mask;
+        while (madeSlots_[slot] != 0 && !sameNode(pending_[madeSlots_[slot] - 1], p)) slot = (slot + 1) & mask;
+        return slot;
+    }
+    void growTable(size_t slots) {
+        madeSlots_.assign(slots, 0);
+        for (size_t i = 0; i < pending_.size(); ++i)
+            if (pending_[i].listFirst < 0 && pending_[i].weightsFirst < 0) madeSlots_[slotOf(pending_[i])] = static_cast<int32_t>(i + 1);
+    }
+
     // Equal nodes over equal children are made once: the four channel sources often share
     // whole subtrees.
     int32_t add(Pending pending) {
         const bool shareable = pending.listFirst < 0 && pending.weightsFirst < 0;
-        const NodeKey key{pending.run, pending.value, pending.extra, pending.child[0], pending.child[1],
-                          pending.child[2], pending.child[3], pending.child[4]};
         if (shareable) {
-            auto found = made_.find(key);
-            if (found != made_.end()) return found->second;
+            if (2 * (pending_.size() + 1) > madeSlots_.size()) growTable(std::max<size_t>(64, 4 * madeSlots_.size()));
+            const int32_t found = madeSlots_[slotOf(pending)];
+            if (found != 0) return found - 1;
         }
         for (int32_t c : pending.child) {
             if (c < 0) continue;
@@ -179,7 +211,7 @@ private:
         }
         pending_.push_back(pending);
         const auto index = static_cast<int32_t>(pending_.size() - 1);
-        if (shareable) made_.emplace(key, index);
+        if (shareable) madeSlots_[slotOf(pending)] = index + 1;
         return index;
     }
     int32_t indexOf(const Built& built) {
@@ -244,7 +276,7 @@ private:
     int channel_ = 0;
     std::vector<Pending> pending_;
     std::vector<int32_t> listIndexes_;
-    std::map<NodeKey, int32_t> made_;
+    std::vector<int32_t> madeSlots_;  // index + 1 of a shareable node; 0: empty
     int32_t rootIndex_[4] = {};
 };
 
@@ -600,9 +632,11 @@ FastCompiler::Built FastCompiler::compileConvolution(const FormulaNode* n, int f
 
 FastProgram::FastProgram(const FilterProgram& program, PixelContext& context, RenderState& state) {
     const bool settingsFixed = !anyNode(program, changesLaterPixels);
+    size_t treeNodes = 0;
+    anyNode(program, [&treeNodes](const FormulaNode&) { return ++treeNodes, false; });
     const PixelContext saved = context;
     for (bool selfContained : {true, false}) {
-        FastCompiler compiler(*this, context, state);
+        FastCompiler compiler(*this, context, state, treeNodes);
         compiler.frozen = settingsFixed;
         compiler.casesSelfContained = selfContained;
         for (int z = 0; z < 4; ++z) compiler.compileChannel(z, program.roots[z + 1].get());

@@ -1,5 +1,6 @@
 #include "scripting_descriptor.h"
 
+#include "filters/parm_record.h"
 #include "plugin/handle_layer.h"
 #include "plugin/parameter_block.h"
 
@@ -14,17 +15,6 @@ constexpr DescriptorKeyID kDatabase = fourCharCode("fxDB");
 constexpr DescriptorKeyID kGradient = fourCharCode("fxGD");
 constexpr DescriptorKeyID sliderKey(int i) { return fourCharCode("fxS0") + static_cast<DescriptorKeyID>(i); }
 constexpr DescriptorKeyID codeKey(int i) { return fourCharCode("fxC0") + static_cast<DescriptorKeyID>(i); }
-
-// Like the C library's atoi: blanks, a sign, digits up to the first other character.
-int32_t leadingNumber(std::string_view text) {
-    size_t pos = 0;
-    while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) negative = text[pos++] == '-';
-    uint32_t value = 0;
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) value = value * 10 + uint32_t(text[pos] - '0');
-    return static_cast<int32_t>(negative ? 0u - value : value);
-}
 
 // The next piece up to a colon, skipping a run of colons before it; the colon that ends the
 // piece is consumed.
@@ -63,8 +53,8 @@ void applySliderText(std::string_view text, ParameterBlock& block, int slider) {
     size_t pos = 0;
     const std::string_view inUse = nextPiece(text, pos);
     const std::string_view value = nextPiece(text, pos);
-    block.sliderInUse[slider] = leadingNumber(inUse) != 0 ? 1 : 0;
-    block.sliderValue[slider] = leadingNumber(value);
+    block.sliderInUse[slider] = filters::atoiValue(inUse) != 0 ? 1 : 0;
+    block.sliderValue[slider] = filters::atoiValue(value);
     setFieldText(block.sliderLabel[slider], value.empty() ? std::string_view{} : text.substr(pos));
 }
 

@@ -1,7 +1,8 @@
 // lumenforge-dbgen: builds the default database and the demo picture at build time.
 //   lumenforge-dbgen build SOURCES_DIR GRADIENTS_TXT OUT_DIR
 //   lumenforge-dbgen sample OUT.png [WIDTH HEIGHT]
-//   lumenforge-dbgen overview SOURCES_DIR GRADIENTS_TXT OUT.png   (every filter at its defaults)
+//   lumenforge-dbgen overview SOURCES_DIR GRADIENTS_TXT OUT.png [--presets]
+//       (every filter at its defaults, and with --presets at each preset's settings too)
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -56,7 +57,8 @@ int buildCommand(const std::string& sourceDir, const std::string& gradientsPath,
     return 0;
 }
 
-int overviewCommand(const std::string& sourceDir, const std::string& gradientsPath, const std::string& out) {
+int overviewCommand(const std::string& sourceDir, const std::string& gradientsPath, const std::string& out,
+                    bool withPresets) {
     std::string error;
     const auto tables = loadTables(gradientsPath, error);
     if (!tables) return fail(error);
@@ -70,6 +72,12 @@ int overviewCommand(const std::string& sourceDir, const std::string& gradientsPa
         auto rendered = lumen::tools::renderFilterSource(named.source, controls, named.source.gradient, picture, *tables, error);
         if (!rendered) return fail(named.path + ": " + error);
         images.push_back({named.source.title, std::move(*rendered)});
+        if (!withPresets) continue;
+        for (const auto& preset : named.source.presets) {
+            rendered = lumen::tools::renderFilterSource(named.source, preset.values, preset.gradient, picture, *tables, error);
+            if (!rendered) return fail(named.path + ": " + error);
+            images.push_back({preset.name, std::move(*rendered)});
+        }
     }
     const auto sheet = lumen::tools::composeContactSheet(images, {}, error);
     if (!sheet || !lumen::imaging::writePng(out, *sheet, error)) return fail(error);
@@ -89,9 +97,11 @@ int sampleCommand(const std::string& out, int width, int height) {
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "build" && argc == 5) return buildCommand(argv[2], argv[3], argv[4]);
-    if (command == "overview" && argc == 5) return overviewCommand(argv[2], argv[3], argv[4]);
+    if (command == "overview" && argc == 5) return overviewCommand(argv[2], argv[3], argv[4], false);
+    if (command == "overview" && argc == 6 && std::string(argv[5]) == "--presets")
+        return overviewCommand(argv[2], argv[3], argv[4], true);
     if (command == "sample" && argc == 3) return sampleCommand(argv[2], lumen::tools::kSampleWidth, lumen::tools::kSampleHeight);
     if (command == "sample" && argc == 5) return sampleCommand(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     return fail("usage: lumenforge-dbgen build SOURCES_DIR GRADIENTS_TXT OUT_DIR | sample OUT.png [WIDTH HEIGHT]"
-                " | overview SOURCES_DIR GRADIENTS_TXT OUT.png");
+                " | overview SOURCES_DIR GRADIENTS_TXT OUT.png [--presets]");
 }

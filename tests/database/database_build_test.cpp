@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "filters/database_entry.h"
 #include "filters/ffx_file.h"
@@ -110,6 +112,29 @@ TEST_F(DatabaseBuildTest, RefusesCollidingNamesAndCodeThatDoesNotCompile) {
     EXPECT_FALSE(buildDatabase({simpleSource("Bad", "src(x, y)")}, path(), picture, renderTables(), error));
     EXPECT_EQ(error, "Bad.txt: code1 has a syntax error");
     EXPECT_FALSE(fs::exists(path()));  // nothing is written before every source compiled
+}
+
+// The build step stops on a faulty source and says where the fault is.
+TEST_F(DatabaseBuildTest, TheBuildToolReportsFaultySourcesByLine) {
+    const fs::path sources = dir_ / "sources" / "distort";
+    fs::create_directories(sources);
+    std::ofstream(sources / "good.txt") << "title: Good\ncategory: C\ncode0-4: 0\n";
+    std::ofstream(sources / "bad.txt") << "title: Bad\ncategory: C\ncontrol 0: Amount | maybe | 3\ncode0-4: 0\n";
+    const std::string tool = LUMEN_BINARY_DIR "/tools/lumenforge-dbgen";
+    const std::string log = (dir_ / "log.txt").string();
+    const std::string command = tool + " build '" + (dir_ / "sources").string() + "' '" + LUMEN_SOURCE_DIR +
+                                "/resources/gradients.txt' '" + path() + "' 2>'" + log + "'";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    std::ifstream in(log);
+    std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(message.find("bad.txt:3: a control is 'on' or 'off'"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(path()));
+
+    std::ofstream(sources / "bad.txt") << "title: Bad\ncategory: C\ncontrol 0: Amount | on | 3\ncode0-4: ctl(0)\n";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    filters::FilterDatabase database(filters::nativeFileSystem());
+    EXPECT_TRUE(database.open(path()).indexRead);
+    EXPECT_EQ(database.entries().size(), 2u);
 }
 
 TEST(BuiltDatabaseTest, TheBuildTreeHoldsTheDefaultDatabase) {

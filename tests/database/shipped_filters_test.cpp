@@ -100,6 +100,18 @@ TEST(ShippedFiltersTest, ChangeRgbGreyAndTransparentPicturesAtTheirDefaults) {
     }
 }
 
+TEST(ShippedFiltersTest, RenderSinglePixelsAndLinesWithoutFault) {
+    for (const auto [width, height] : {std::pair{1, 1}, std::pair{1, 7}, std::pair{7, 1}}) {
+        const imaging::RgbaImage picture = makeSampleImage(width, height);
+        for (const NamedSource& named : shippedSources()) {
+            std::string error;
+            EXPECT_TRUE(renderFilterSource(named.source, defaultsOf(named.source), named.source.gradient, picture,
+                                           renderTables(), error))
+                << named.path << " " << width << "x" << height << ": " << error;
+        }
+    }
+}
+
 // Moving any enabled control from its default to the far end, or for a control that turns
 // full circle to the middle, changes the picture.
 TEST(ShippedFiltersTest, EveryControlHasAnEffect) {
@@ -181,6 +193,30 @@ TEST(ShippedFiltersTest, TogetherUseTheWholeLanguage) {
         {'u', 0}, {'v', 0}, {'i', 0}, {'d', 0}, {'m', 0}, {'D', 0}, {'M', 0}, {'Z', 0}};
     for (const auto& kind : expected)
         EXPECT_TRUE(used.count(kind)) << "node kind " << kind.first << " index " << kind.second << " unused";
+}
+
+// Filters that read the result image (dst) read only what this run wrote: the outcome does
+// not depend on what the destination held before.
+TEST(ShippedFiltersTest, DoNotDependOnTheDestinationsEarlierContent) {
+    const imaging::RgbaImage picture = alphaPicture();
+    formula::ImageDescription description;
+    description.pixels = picture.pixels.data();
+    description.width = picture.width;
+    description.height = picture.height;
+    description.hasAlpha = true;
+    for (const NamedSource& named : shippedSources()) {
+        std::array<const char*, formula::kSourceCount> texts;
+        for (int i = 0; i < formula::kSourceCount; ++i) texts[i] = named.source.code[i].c_str();
+        const auto compiled = formula::compileFilter(texts);
+        ASSERT_TRUE(compiled.ok) << named.path;
+        const auto setUp = renderTables().setUp(defaultsOf(named.source), named.source.gradient);
+        std::vector<uint8_t> fromCopy = picture.pixels, fromZero(picture.pixels.size(), 0);
+        ASSERT_EQ(formula::renderFilter(compiled.program, description, fromCopy.data(), setUp),
+                  formula::RenderOutcome::kComplete);
+        ASSERT_EQ(formula::renderFilter(compiled.program, description, fromZero.data(), setUp),
+                  formula::RenderOutcome::kComplete);
+        EXPECT_EQ(fromCopy, fromZero) << named.path;
+    }
 }
 
 // Thumbnails are rendered with tables made at build time; the plug-in reads its linked-in

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "filter_sets.h"
+#include "filters/afs_file.h"
+#include "filters/file_system.h"
 #include "formula/compile_filter.h"
 #include "formula/evaluation.h"
 #include "formula/fast_program.h"
@@ -85,8 +87,14 @@ TEST(FastRender, BenchmarkSetMatchesTheTreeWalker) {
 
 TEST(FastRender, TextCorpusMatchesTheTreeWalker) {
     std::vector<NamedFilter> filters;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(LUMEN_CORPUS_DIR) / "afs"))
-        if (auto filter = testing_support::readTextFilter(entry.path())) filters.push_back(*filter);
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(LUMEN_CORPUS_DIR) / "afs")) {
+        filters::ParmRecord record;
+        if (!filters::readAfsFile(filters::nativeFileSystem(), entry.path().string(), record)) continue;
+        NamedFilter filter{entry.path().filename().string()};
+        for (int c = 0; c < 4; ++c) filter.code[c + 1] = record.formula[c];
+        filter.controls = record.values;
+        filters.push_back(filter);
+    }
     ASSERT_GE(filters.size(), 30u);
     expectSameBytesOnAllScenes(filters, 37, 23);
 }

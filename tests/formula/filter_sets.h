@@ -1,13 +1,10 @@
 #pragma once
-// Readers for the filter collections the formula tests and benchmarks run: the benchmark set
-// ("filter NAME", "codeN: TEXT", "controls: v0 ... v7" lines) and Filter Factory text filters.
+// The benchmark filter set the formula tests and benchmarks run: blocks of "filter NAME",
+// "codeN: TEXT" and "controls: v0 ... v7" lines.
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,31 +33,6 @@ inline std::vector<NamedFilter> readBenchmarkFilters(const std::filesystem::path
         }
     }
     return filters;
-}
-
-// Just enough of the Filter Factory text format: CR-ended lines, eight values, four
-// expressions each ended by an empty line, with the \r and \n escapes removed. Code0 is "0".
-inline std::optional<NamedFilter> readTextFilter(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = bytes.find('\r', start)) != std::string::npos; start = end + 1)
-        lines.push_back(bytes.substr(start, end - start));
-    if (lines.size() < 9 || lines[0] != "%RGB-1.0") return std::nullopt;
-    NamedFilter filter{path.filename().string()};
-    for (int i = 0; i < 8; ++i) filter.controls[i] = std::atoi(lines[1 + i].c_str());
-    size_t line = 9;
-    for (int c = 1; c < 5; ++c) {
-        std::string& expression = filter.code[c];
-        expression.clear();
-        while (line < lines.size() && !lines[line].empty()) expression += lines[line++];
-        if (line++ >= lines.size()) return std::nullopt;
-        for (const char* escape : {"\\r", "\\n"})
-            for (size_t at; (at = expression.find(escape)) != std::string::npos;) expression.erase(at, 2);
-        if (expression.size() > 1022) return std::nullopt;
-    }
-    return filter;
 }
 
 }  // namespace lumen::formula::testing_support

@@ -100,3 +100,54 @@ TEST_F(ImageModes, CmykThroughColourServicesComesBackAsCmyk) {
     EXPECT_EQ(rgbaFromHostImage(image).pixels, patternImage(5, 3, false).pixels)
         << "the identity filter gives back the colours the host converted";
 }
+
+namespace {
+
+Descriptor zeroRedFilter() {
+    Descriptor descriptor = identityFilter();
+    descriptor[1].text = "0";
+    return descriptor;
+}
+
+}  // namespace
+
+TEST_F(ImageModes, PlanesThePluginDoesNotComputeKeepTheirValues) {
+    HostImage image = hostImageFromRgba(patternImage(6, 5, true), HostMode::multichannel, 2);
+    const std::vector<uint8_t> before = image.pixels;
+    ApplyOptions options;
+    options.mode = HostMode::multichannel;
+    options.extraPlanes = 2;
+    options.descriptor = zeroRedFilter();
+    ASSERT_EQ(run(image, options).result, 0);
+    for (size_t pixel = 0; pixel < size_t(image.width) * image.height; ++pixel) {
+        const size_t at = pixel * image.planes;
+        ASSERT_EQ(image.pixels[at], 0) << "the first plane is the filter's red";
+        for (int plane = 1; plane < image.planes; ++plane) ASSERT_EQ(image.pixels[at + plane], before[at + plane]);
+    }
+}
+
+TEST_F(ImageModes, HostDeliveringBlueFirstHasItsRedPlaneFiltered) {
+    HostImage image = hostImageFromRgba(patternImage(4, 3, false), HostMode::rgb, 0);
+    const std::vector<uint8_t> before = image.pixels;
+    ApplyOptions options;
+    options.hostSignature = hostapi::fourCharCode("SABI");
+    options.descriptor = zeroRedFilter();
+    ASSERT_EQ(run(image, options).result, 0);
+    for (size_t at = 0; at < image.pixels.size(); at += 3) {
+        EXPECT_EQ(image.pixels[at], before[at]) << "the host's first plane is its blue";
+        EXPECT_EQ(image.pixels[at + 2], 0) << "and its third its red";
+    }
+}
+
+TEST_F(ImageModes, AbortedApplyEndsCancelledWithTheImageUntouched) {
+    HostImage image = hostImageFromRgba(patternImage(3, 45, false), HostMode::rgb, 0);
+    const std::vector<uint8_t> before = image.pixels;
+    ApplyOptions options;
+    options.descriptor = zeroRedFilter();
+    options.abortAfterRows = 20;
+    const RunResult result = run(image, options);
+    EXPECT_EQ(result.result, hostapi::userCanceledErr);
+    EXPECT_EQ(image.pixels, before);
+    const std::vector<std::pair<int32_t, int32_t>> progress{{0, 45}, {10, 45}, {20, 45}, {0, 45}};
+    EXPECT_EQ(result.progress, progress) << "every 10 rows, then back to 0";
+}

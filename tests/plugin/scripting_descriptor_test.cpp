@@ -76,6 +76,7 @@ TEST_F(ScriptingDescriptor, SliderTextsFollowTheSeparatorRules) {
         {"::1::200:Label", 1, 200, "Label"},
         {"1", 1, 0, ""},
         {"abc:def:ghi", 0, 0, "ghi"},
+        {"1:99999999999:big", 1, 2147483647, "big"},
         {"", 0, 0, ""},
     };
     for (const Case& c : cases) {

@@ -254,15 +254,16 @@ private:
     }
 
     Built compile(const FormulaNode* n);
+    [[gnu::noinline]] Built combine(const FormulaNode* n, const Built (&k)[5]);
     Built compileLeaf(const FormulaNode* n);
     Built compileBinary(const FormulaNode* n, const Built& l, const Built& r);
     Built compileCall1(const FormulaNode* n, const Built& a);
     Built compileCall2(const FormulaNode* n, const Built& a, const Built& b);
     Built compileCall3(const FormulaNode* n, const Built& a, const Built& b, const Built& c);
-    Built compileConvolution(const FormulaNode* n, int first, int count, FastFunction run, unsigned own,
+    [[gnu::noinline]] Built compileConvolution(const FormulaNode* n, int first, int count, FastFunction run, unsigned own,
                              int32_t extra);
     Built colour(int32_t z);
-    Built compileSelfContainedCase(const FormulaNode* n);
+    [[gnu::noinline]] Built compileSelfContainedCase(const FormulaNode* n);
     unsigned readsSettings() const { return frozen ? 0u : unsigned{kImpure}; }
     bool sourceModeFixed(int mode) const { return frozen && context_.sourceMode == mode; }
     // A channel number the image has, as the built-ins test it.
@@ -314,146 +315,85 @@ FastCompiler::Built FastCompiler::compileLeaf(const FormulaNode* n) {
     }
 }
 
-FastCompiler::Built FastCompiler::compile(const FormulaNode* n) {
-    const int32_t kind = n->kind;
-    auto child = [this, n](int i) { return compile(n->children[i]); };
-    auto bad = [this, n] { return leaf(fast::unknownKind, kImpure, n->kind); };
-    Built built;
+namespace {
+
+// Children a node kind needs; -1 for kinds without a rule here (leaves, unknown kinds).
+int childrenNeeded(int32_t kind) {
     switch (kind) {
-    case kNumber: case 'r': case 'g': case 'b': case 'a': case 'c': case 'i': case 'u': case 'v':
-    case 'd': case 'm': case 'x': case 'y': case 'z': case 'X': case 'Y': case 'Z': case 'D': case 'M':
-    case 't': case kTotal:
-        return compileLeaf(n);
     case '+': case '-': case '*': case kBitAnd: case kBitOr: case kBitXor: case kEqual: case kNotEqual:
     case kLess: case kGreater: case kLessEqual: case kGreaterEqual: case kShiftLeft: case kShiftRight:
-    case kPower: case kLogicalAnd: case kLogicalOr: case kSequence: {
-        if (!whole(n, 2)) return bad();
-        Built r = child(1), l = child(0);
-        built = compileBinary(n, l, r);
-        break;
+    case kPower: case kLogicalAnd: case kLogicalOr: case kSequence: case kCase: case kCaseList: case kCall2:
+    case kDif: case kBmapsize:
+        return 2;
+    case kNegate: case kBitNot: case kLogicalNot: case kUnaryPlus: case kCaseEntry: case kCall1: case kGradient:
+    case kSrcmode: case kStorage:
+        return 1;
+    case kConditional: case kCall3: case kAdd: case kSub: case kNbd: case kBmap: case kGamma: return 3;
+    case kMix: return 4;
+    case kScl: case kTexture: return 5;
+    case kCnv: case kIcnv: return 10;
+    case kXycnv: return 12;
+    default: return -1;
     }
-    case kNegate: case kBitNot: case kLogicalNot: case kUnaryPlus: {
-        if (!whole(n, 1)) return bad();
-        Built a = child(0);
-        if (kind == kUnaryPlus) return a;
-        built = node(kind == kNegate ? fast::negate : kind == kBitNot ? fast::bitNot : fast::logicalNot, {a}, 0);
-        break;
-    }
-    case kConditional: {
-        if (!whole(n, 3)) return bad();
-        Built cond = child(0), then = child(1), otherwise = child(2);
-        if (cond.isConstant) return cond.value != 0 ? then : otherwise;
-        built = node(fast::conditional, {cond, then, otherwise}, 0);
-        break;
-    }
-    case kCase: {
-        if (!whole(n, 2)) return bad();
+}
+
+}  // namespace
+
+// Recursion runs through here once per tree level, so its frame is kept small: the node is made
+// in combine, after the children.
+FastCompiler::Built FastCompiler::compile(const FormulaNode* n) {
+    const int need = childrenNeeded(n->kind);
+    if (need < 0) return compileLeaf(n);
+    if (!whole(n, need)) return leaf(fast::unknownKind, kImpure, n->kind);
+    switch (n->kind) {
+    case kCase:
         if (casesSelfContained) return compileSelfContainedCase(n);
-        Built list = child(1), selector = child(0);
-        built = node(fast::caseOf, {selector, list}, kImpure);
         break;
-    }
-    case kCaseList: {
-        if (!whole(n, 2)) return bad();
-        Built first = child(0), rest = child(1);
-        built = node(fast::caseList, {first, rest}, kImpure);
-        break;
-    }
-    case kCaseEntry: {
-        if (!whole(n, 1)) return bad();
-        built = node(fast::caseEntry, {child(0)}, kImpure, n->value);
-        break;
-    }
-    case kCall1: {
-        if (!whole(n, 1)) return bad();
-        built = compileCall1(n, child(0));
-        break;
-    }
-    case kCall2: {
-        if (!whole(n, 2)) return bad();
-        Built b = child(1), a = child(0);
-        built = compileCall2(n, a, b);
-        break;
-    }
-    case kCall3: {
-        if (!whole(n, 3)) return bad();
-        Built c = child(2), b = child(1), a = child(0);
-        built = compileCall3(n, a, b, c);
-        break;
-    }
-    case kDif: {
-        if (!whole(n, 2)) return bad();
-        Built b = child(1), a = child(0);
-        built = node(fast::difference, {a, b}, 0);
-        break;
-    }
-    case kAdd: case kSub: {
-        if (!whole(n, 3)) return bad();
-        Built b = child(1), a = child(0), c = child(2);
-        built = node(kind == kAdd ? fast::addLimited : fast::subtractLimited, {a, b, c}, 0);
-        break;
-    }
-    case kMix: {
-        if (!whole(n, 4)) return bad();
-        Built d = child(3), m = child(2), b = child(1), a = child(0);
-        built = node(fast::mix, {a, b, m, d}, 0);
-        break;
-    }
-    case kScl: {
-        if (!whole(n, 5)) return bad();
-        Built oh = child(4), ol = child(3), ih = child(2), il = child(1), a = child(0);
-        built = node(fast::scale, {a, il, ih, ol, oh}, 0);
-        break;
-    }
     case kCnv: case kIcnv:
-        if (!whole(n, 10)) return bad();
-        return compileConvolution(n, 0, 10, fast::convolution, kOnColumn | kOnRow | (kind == kCnv ? readsSettings() : 0),
-                                  kind == kIcnv ? 1 : 0);
-    case kXycnv:
-        if (!whole(n, 12)) return bad();
-        return compileConvolution(n, 0, 12, fast::pointConvolution, readsSettings(), 0);
-    case kNbd: {
-        if (!whole(n, 3)) return bad();
-        Built mode = child(2), y = child(1), x = child(0);
-        built = node(fast::borderRegion, {x, y, mode}, 0);
-        break;
+        return compileConvolution(n, 0, 10, fast::convolution,
+                                  kOnColumn | kOnRow | (n->kind == kCnv ? readsSettings() : 0), n->kind == kIcnv ? 1 : 0);
+    case kXycnv: return compileConvolution(n, 0, 12, fast::pointConvolution, readsSettings(), 0);
+    default: break;
     }
-    case kBmap: {
-        if (!whole(n, 3)) return bad();
-        Built py = child(2), px = child(1), m = child(0);
-        built = node(fast::mapImage, {m, px, py}, readsSettings());
-        break;
-    }
-    case kGamma: {
-        if (!whole(n, 3)) return bad();
-        Built c = child(2), b = child(1), a = child(0);
-        built = node(fast::gamma, {a, b, c}, kImpure);
-        break;
-    }
-    case kBmapsize: {
-        if (!whole(n, 2)) return bad();
-        Built h = child(1), w = child(0);
-        built = node(fast::mapSize, {w, h}, kImpure);
-        break;
-    }
-    case kGradient: case kSrcmode: case kStorage: {
-        if (!whole(n, 1)) return bad();
-        FastFunction run = kind == kGradient ? fast::selectGradient : kind == kSrcmode ? fast::sourceMode : fast::storage;
-        built = node(run, {child(0)}, kImpure);
-        break;
-    }
-    case kTexture: {
-        if (!whole(n, 5)) return bad();
-        Built seed = child(4), octaves = child(3), grid = child(2), h = child(1), w = child(0);
-        built = node(fast::texture, {w, h, grid, octaves, seed}, kImpure);
-        break;
-    }
-    default: return bad();
-    }
-    if (built.dependency != 0) return built;
+    Built k[5];
+    for (int i = need - 1; i >= 0; --i) k[i] = compile(n->children[i]);
+    const Built built = combine(n, k);
+    if (built.dependency != 0 || built.isConstant) return built;
     // Depends on nothing that changes from pixel to pixel: the tree walker's value, once. The
     // nodes just made stay unused.
     return constant(reference_.eval(n));
+}
+
+FastCompiler::Built FastCompiler::combine(const FormulaNode* n, const Built (&k)[5]) {
+    switch (n->kind) {
+    case kUnaryPlus: return k[0];
+    case kNegate: return node(fast::negate, {k[0]}, 0);
+    case kBitNot: return node(fast::bitNot, {k[0]}, 0);
+    case kLogicalNot: return node(fast::logicalNot, {k[0]}, 0);
+    case kConditional:
+        if (k[0].isConstant) return k[0].value != 0 ? k[1] : k[2];
+        return node(fast::conditional, {k[0], k[1], k[2]}, 0);
+    case kCase: return node(fast::caseOf, {k[0], k[1]}, kImpure);
+    case kCaseList: return node(fast::caseList, {k[0], k[1]}, kImpure);
+    case kCaseEntry: return node(fast::caseEntry, {k[0]}, kImpure, n->value);
+    case kCall1: return compileCall1(n, k[0]);
+    case kCall2: return compileCall2(n, k[0], k[1]);
+    case kCall3: return compileCall3(n, k[0], k[1], k[2]);
+    case kDif: return node(fast::difference, {k[0], k[1]}, 0);
+    case kAdd: return node(fast::addLimited, {k[0], k[1], k[2]}, 0);
+    case kSub: return node(fast::subtractLimited, {k[0], k[1], k[2]}, 0);
+    case kMix: return node(fast::mix, {k[0], k[1], k[2], k[3]}, 0);
+    case kScl: return node(fast::scale, {k[0], k[1], k[2], k[3], k[4]}, 0);
+    case kNbd: return node(fast::borderRegion, {k[0], k[1], k[2]}, 0);
+    case kBmap: return node(fast::mapImage, {k[0], k[1], k[2]}, readsSettings());
+    case kGamma: return node(fast::gamma, {k[0], k[1], k[2]}, kImpure);
+    case kBmapsize: return node(fast::mapSize, {k[0], k[1]}, kImpure);
+    case kGradient: return node(fast::selectGradient, {k[0]}, kImpure);
+    case kSrcmode: return node(fast::sourceMode, {k[0]}, kImpure);
+    case kStorage: return node(fast::storage, {k[0]}, kImpure);
+    case kTexture: return node(fast::texture, {k[0], k[1], k[2], k[3], k[4]}, kImpure);
+    default: return compileBinary(n, k[0], k[1]);
+    }
 }
 
 // The value of the last entry under the selector's label; the other entries only for their

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -30,16 +31,29 @@ bool validImage(const ImageDescription& image) {
 }
 
 // As the image buffers track them: red, green and blue always, alpha only when present.
-// Ranges are taken per byte position first: a loop the compiler can vectorise.
+// Ranges are taken per byte position of four pixels at a time first: a loop the compiler turns
+// into vector minima and maxima.
 void channelRanges(PixelContext& context, const ImageDescription& image) {
-    uint8_t low[4] = {255, 255, 255, 255}, high[4] = {0, 0, 0, 0};
-    const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
-    const uint8_t* pixel = image.pixels;
-    for (size_t p = 0; p < count; ++p, pixel += 4) {
-        for (int b = 0; b < 4; ++b) {
-            low[b] = std::min(low[b], pixel[b]);
-            high[b] = std::max(high[b], pixel[b]);
+    constexpr size_t kBlock = 16;
+    uint8_t blockLow[kBlock], blockHigh[kBlock];
+    std::fill(std::begin(blockLow), std::end(blockLow), uint8_t{255});
+    std::fill(std::begin(blockHigh), std::end(blockHigh), uint8_t{0});
+    const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4;
+    size_t at = 0;
+    for (; at + kBlock <= bytes; at += kBlock) {
+        for (size_t j = 0; j < kBlock; ++j) {
+            blockLow[j] = std::min(blockLow[j], image.pixels[at + j]);
+            blockHigh[j] = std::max(blockHigh[j], image.pixels[at + j]);
         }
+    }
+    for (size_t j = 0; at + j < bytes; ++j) {
+        blockLow[j] = std::min(blockLow[j], image.pixels[at + j]);
+        blockHigh[j] = std::max(blockHigh[j], image.pixels[at + j]);
+    }
+    uint8_t low[4] = {255, 255, 255, 255}, high[4] = {0, 0, 0, 0};
+    for (size_t j = 0; j < kBlock; ++j) {
+        low[j % 4] = std::min(low[j % 4], blockLow[j]);
+        high[j % 4] = std::max(high[j % 4], blockHigh[j]);
     }
     const int tracked = image.hasAlpha ? 4 : 3;
     for (int z = 0; z < 4; ++z) {

@@ -91,11 +91,13 @@ bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& be
     int32_t allowed = 0;
     bool stopped = false;
     while (true) {
-        if (!stopped) {
+        if (!stopped && allowed < height) {
             const int32_t target = std::min(height, queue.taken() + ahead);
+            const int32_t before = allowed;
             for (; allowed < target && !stopped; ++allowed) stopped = beforeRow && !beforeRow(allowed);
             if (stopped) --allowed;  // the refused row
-            queue.allow(allowed, stopped);
+            // Waking the workers costs more than a cheap row: only when there is news.
+            if (allowed != before || stopped) queue.allow(allowed, stopped);
         }
         int32_t y;
         if (queue.tryTake(y))

@@ -1,5 +1,6 @@
 // Compiling the channel sources: constants folded through the tree walker, equal subtrees
 // shared, and the judgement whether the order of pixels matters.
+#include <utility>
 #include <vector>
 
 #include "formula/fast_compiler.h"
@@ -185,7 +186,14 @@ FastCompiler::Built FastCompiler::compileBinary(const FormulaNode* n, const Buil
 FastProgram::FastProgram(const FilterProgram& program, PixelContext& context, RenderState& state) {
     const bool settingsFixed = !anyNode(program, changesLaterPixels);
     size_t treeNodes = 0;
-    anyNode(program, [&treeNodes](const FormulaNode&) { return ++treeNodes, false; });
+    // Folding a constant subtree through the tree walker stores the labels of the cases in it;
+    // a case that reads them must still find what Code0 left.
+    std::vector<std::pair<int32_t, int32_t>> labels;
+    anyNode(program, [&](const FormulaNode& node) {
+        ++treeNodes;
+        if (node.kind == kCaseEntry) labels.emplace_back(node.value, state.caseValue(node.value));
+        return false;
+    });
     const PixelContext saved = context;
     for (bool selfContained : {true, false}) {
         FastCompiler compiler(*this, context, state, treeNodes);
@@ -201,6 +209,8 @@ FastProgram::FastProgram(const FilterProgram& program, PixelContext& context, Re
         break;
     }
     context = saved;  // folding ran with other channel numbers; it changed nothing else
+    // In reverse, so that a label seen twice ends with its first, unchanged value.
+    for (auto entry = labels.rbegin(); entry != labels.rend(); ++entry) state.storeCaseValue(entry->first, entry->second);
 }
 
 }  // namespace lumen::formula

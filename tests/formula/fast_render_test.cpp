@@ -181,6 +181,8 @@ TEST(FastRender, SpecialisedNodesAtTheirEdges) {
 TEST(FastRender, CasesReadingEarlierLabelsKeepTheLabelMap) {
     Scene scene(6, 4, true);
     expectSameBytes({"labels", {"case(0,9:77)", "case(x%3,0:r,1:g)", "case(z,1:x*9,0:y)", "case(1,1:5)", "a"}}, scene);
+    // Folding a case at compile time must not leave its label behind for an earlier reader.
+    expectSameBytes({"folded", {"0", "case(7,0:1)?5:case(7,7:9)+1", "g", "b", "a"}}, scene);
     // A later entry's own case stores the label the outer case reads.
     expectSameBytes({"nested", {"0", "case(1,1:r,2:case(0,0:5,1:7))", "case(case(1,1:1),1:r)",
                                 "case(0,0:case(1,1:x))", "case(z,3:case(3,3:y),3:x)"}}, scene);

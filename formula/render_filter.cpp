@@ -180,7 +180,8 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
     const bool complete = runRows(
         context.height, threads,
         [&](int32_t y) { return !onRow || onRow(y, context); },
-        [&](int worker, int32_t y) { fast.renderRow(frames[worker], y, destination + static_cast<size_t>(y) * rowBytes); });
+        [&](int worker, int32_t y) { fast.renderRow(frames[worker], y, destination + static_cast<size_t>(y) * rowBytes); },
+        setUp.startHelperThread);
     return complete ? RenderOutcome::kComplete : RenderOutcome::kStopped;
 }
 

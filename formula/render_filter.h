@@ -30,6 +30,9 @@ struct RenderSetUp {
     // Threads rendering rows at once; 0: one per core. Filters whose pixels depend on the order
     // they are computed in always render on the calling thread alone.
     int32_t threads = 0;
+    // Runs first on every extra thread of the render: a preview lowers their priority with it,
+    // as it does its own worker's.
+    std::function<void()> startHelperThread;
 };
 
 // Zero-fills the context and sets it up for a render of `source` into `destination` (same

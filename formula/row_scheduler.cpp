@@ -70,7 +70,7 @@ int hardwareThreads() {
 }
 
 bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& beforeRow,
-             const std::function<void(int, int32_t)>& renderRow) {
+             const std::function<void(int, int32_t)>& renderRow, const std::function<void()>& startHelper) {
     threads = static_cast<int>(std::min<int64_t>(std::max(threads, 1), std::max<int32_t>(height, 1)));
     if (threads == 1) return runOnCallingThread(height, beforeRow, renderRow);
 
@@ -79,7 +79,8 @@ bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& be
     workers.reserve(static_cast<size_t>(threads - 1));
     for (int worker = 1; worker < threads; ++worker) {
         try {
-            workers.emplace_back([&queue, &renderRow, worker] {
+            workers.emplace_back([&queue, &renderRow, &startHelper, worker] {
+                if (startHelper) startHelper();
                 for (int32_t y; queue.take(y);) renderRow(worker, y);
             });
         } catch (const std::system_error&) {

@@ -14,7 +14,9 @@ int hardwareThreads();
 // beforeRow(y) is called on the calling thread for every row in order, before row y may start;
 // answering false stops the run: the rows it had already allowed are finished, no later row
 // starts. False when stopped. With one thread, each beforeRow comes just before its row.
+// startHelper, when given, runs first on every thread started here (not on the calling one).
 bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& beforeRow,
-             const std::function<void(int worker, int32_t y)>& renderRow);
+             const std::function<void(int worker, int32_t y)>& renderRow,
+             const std::function<void()>& startHelper = {});
 
 }  // namespace lumen::formula

@@ -56,9 +56,10 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
     setUp.textureMaps = tables.textureMaps;
     setUp.gradientTable = tables.gradientTable;
     setUp.threads = job.threads;
+    const bool asynchronous = job.mode == Mode::asynchronous;
+    if (asynchronous) setUp.startHelperThread = lowerCurrentThreadPriority;
 
     const int32_t height = image.height;
-    const bool asynchronous = job.mode == Mode::asynchronous;
     auto onRow = [&](int32_t row, const formula::PixelContext& context) {
         if (asynchronous && preview_ && row == 0) preview_->started(height - 1, context.gradientByUser);
         if (row % kRowsPerProgressStep == 0) {

@@ -28,4 +28,8 @@ private:
     std::unique_ptr<Native> native_;
 };
 
+// Gives the calling thread the worker's below-normal priority: the preview's extra render
+// threads must not take the dialog's time either. Only Windows has a dialog to keep responsive.
+void lowerCurrentThreadPriority();
+
 }  // namespace lumen::plugin

@@ -44,4 +44,6 @@ void WorkerThread::waitForExit() {
     native_.reset();
 }
 
+void lowerCurrentThreadPriority() {}
+
 }  // namespace lumen::plugin

@@ -50,4 +50,6 @@ void WorkerThread::waitForExit() {
     native_.reset();
 }
 
+void lowerCurrentThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); }
+
 }  // namespace lumen::plugin

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -89,6 +90,26 @@ TEST(RowScheduler, ThreadedRenderStopsAtTheRefusedRow) {
     ASSERT_EQ(rows.size(), 41u);
     for (int32_t y = 0; y < height; ++y)
         EXPECT_EQ(result[(y * width + 2) * 4], y < 40 ? 2 + y : 0xEE) << "row " << y;
+}
+
+TEST(RowScheduler, EveryStartedThreadRunsTheStartHookFirst) {
+    const std::thread::id caller = std::this_thread::get_id();
+    std::mutex lock;
+    std::set<std::thread::id> started;
+    std::atomic<bool> renderedBeforeStart{false};
+    EXPECT_TRUE(runRows(
+        64, 3, {},
+        [&](int worker, int32_t) {
+            std::lock_guard hold(lock);
+            if (worker != 0 && !started.count(std::this_thread::get_id())) renderedBeforeStart = true;
+        },
+        [&] {
+            std::lock_guard hold(lock);
+            started.insert(std::this_thread::get_id());
+        }));
+    EXPECT_FALSE(renderedBeforeStart);
+    EXPECT_EQ(started.size(), 2u) << "the two threads started for the render";
+    EXPECT_EQ(started.count(caller), 0u) << "the calling thread keeps its own priority";
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <iterator>
 #include <limits>
 #include <memory>
 #include <vector>
 
+#include "formula/channel_ranges.h"
 #include "formula/evaluation.h"
 #include "formula/evaluator.h"
 #include "formula/fast_program.h"
@@ -31,39 +31,13 @@ bool validImage(const ImageDescription& image) {
 }
 
 // As the image buffers track them: red, green and blue always, alpha only when present.
-// Ranges are taken per byte position of four pixels at a time first: a loop the compiler turns
-// into vector minima and maxima.
 void channelRanges(PixelContext& context, const ImageDescription& image) {
-    constexpr size_t kBlock = 32;
-    uint8_t blockLow[kBlock], blockHigh[kBlock];
-    std::fill(std::begin(blockLow), std::end(blockLow), uint8_t{255});
-    std::fill(std::begin(blockHigh), std::end(blockHigh), uint8_t{0});
-    const uint8_t* const pixels = image.pixels;
-    const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4;
-    size_t at = 0;
-    // Plain comparisons on a copied byte, through a local pointer: this way the compiler turns
-    // the loop into vector minima and maxima, and it runs over every byte of every render.
-    for (; at + kBlock <= bytes; at += kBlock) {
-        for (size_t j = 0; j < kBlock; ++j) {
-            const uint8_t value = pixels[at + j];
-            blockLow[j] = value < blockLow[j] ? value : blockLow[j];
-            blockHigh[j] = value > blockHigh[j] ? value : blockHigh[j];
-        }
-    }
-    for (size_t j = 0; at + j < bytes; ++j) {
-        const uint8_t value = pixels[at + j];
-        blockLow[j] = value < blockLow[j] ? value : blockLow[j];
-        blockHigh[j] = value > blockHigh[j] ? value : blockHigh[j];
-    }
-    uint8_t low[4] = {255, 255, 255, 255}, high[4] = {0, 0, 0, 0};
-    for (size_t j = 0; j < kBlock; ++j) {
-        low[j % 4] = std::min(low[j % 4], blockLow[j]);
-        high[j % 4] = std::max(high[j % 4], blockHigh[j]);
-    }
+    ByteRanges ranges;
+    widenByteRanges(image.pixels, static_cast<size_t>(image.width) * static_cast<size_t>(image.height), ranges);
     const int tracked = image.hasAlpha ? 4 : 3;
     for (int z = 0; z < 4; ++z) {
-        context.channelMin[z] = z < tracked ? low[image.channelMap[z]] : 255;
-        context.channelMax[z] = z < tracked ? high[image.channelMap[z]] : 0;
+        context.channelMin[z] = z < tracked ? ranges.low[image.channelMap[z]] : 255;
+        context.channelMax[z] = z < tracked ? ranges.high[image.channelMap[z]] : 0;
     }
 }
 

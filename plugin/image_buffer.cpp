@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "formula/channel_ranges.h"
 #include "plugin/global_memory.h"
 
 namespace lumen::plugin {
@@ -61,32 +62,13 @@ bool ImageBuffer::cloneFrom(const ImageBuffer& other) {
 }
 
 void ImageBuffer::trackRow(const uint8_t* pixels, int32_t count) {
-    // Byte lanes over whole blocks of pixels let the compiler use vector minima and maxima; lane
-    // k holds channel k % 4. Every pixel of every apply passes here.
-    constexpr int kLanes = 32;
-    uint8_t low[kLanes], high[kLanes];
-    std::fill(std::begin(low), std::end(low), 255);
-    std::fill(std::begin(high), std::end(high), 0);
-    const size_t bytes = size_t(std::max(count, 0)) * 4;
-    size_t i = 0;
-    for (; i + kLanes <= bytes; i += kLanes) {
-        for (int k = 0; k < kLanes; ++k) {
-            const uint8_t value = pixels[i + k];
-            low[k] = value < low[k] ? value : low[k];
-            high[k] = value > high[k] ? value : high[k];
-        }
-    }
-    for (; i < bytes; ++i) {
-        low[i % 4] = std::min(low[i % 4], pixels[i]);
-        high[i % 4] = std::max(high[i % 4], pixels[i]);
-    }
     if (count <= 0) return;
+    formula::ByteRanges ranges;
+    formula::widenByteRanges(pixels, static_cast<size_t>(count), ranges);
     const int channels = hasAlpha_ ? 4 : 3;
-    for (int k = 0; k < kLanes; ++k) {
-        const int c = k % 4;
-        if (c >= channels) continue;
-        channelMinimum[c] = std::min<int32_t>(channelMinimum[c], low[k]);
-        channelMaximum[c] = std::max<int32_t>(channelMaximum[c], high[k]);
+    for (int c = 0; c < channels; ++c) {
+        channelMinimum[c] = std::min<int32_t>(channelMinimum[c], ranges.low[c]);
+        channelMaximum[c] = std::max<int32_t>(channelMaximum[c], ranges.high[c]);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "filter_session.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #include "host/host_handles.h"
@@ -39,9 +38,10 @@ int16_t displayPixels(const PSPixelMap*, const VRect*, int32_t, int32_t, void*) 
 
 uint8_t clampByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
 
-// The host's own colour model: CMYK with no black generation, so RGB comes back exactly.
+// The host's own colour model: CMYK with no black generation, so RGB comes back exactly. A record
+// smaller than this target's is one laid out for another target: its fields are not where read.
 int16_t colorServices(ColorServicesInfo* info) {
-    if (!info || info->infoSize < 36) return paramErr;
+    if (!info || info->infoSize < static_cast<int32_t>(sizeof(ColorServicesInfo))) return paramErr;
     if (info->selector != plugIncolorServicesConvertColor) return paramErr;
     int16_t* c = info->colorComponents;
     if (info->sourceSpace == plugIncolorServicesCMYKSpace && info->resultSpace == plugIncolorServicesRGBSpace) {
@@ -57,20 +57,6 @@ int16_t colorServices(ColorServicesInfo* info) {
     }
     return paramErr;
 }
-
-int16_t allocateBuffer(int32_t size, void** buffer) {
-    if (!buffer || size < 0) return paramErr;
-    *buffer = std::calloc(size ? static_cast<size_t>(size) : 1, 1);
-    return *buffer ? noErr : memFullErr;
-}
-void* lockBuffer(void* buffer, Boolean) { return buffer; }
-void unlockBuffer(void*) {}
-void freeBuffer(void* buffer) { std::free(buffer); }
-int32_t bufferSpace() { return 256 << 20; }
-
-BufferProcs bufferProcs = {2, 5, reinterpret_cast<void*>(allocateBuffer), reinterpret_cast<void*>(lockBuffer),
-                           reinterpret_cast<void*>(unlockBuffer), reinterpret_cast<void*>(freeBuffer),
-                           reinterpret_cast<void*>(bufferSpace)};
 
 int16_t modeCode(HostMode mode) {
     switch (mode) {
@@ -236,7 +222,7 @@ RunResult FilterSession::apply(HostImage& image, const ApplyOptions& options) {
     r.imageHRes = r.imageVRes = 72 << 16;
     r.wholeSize = r.imageSize;
     r.platformData = &platform;
-    r.bufferProcs = &bufferProcs;
+    r.bufferProcs = const_cast<BufferProcs*>(&hostBufferProcs());
     r.displayPixels = displayPixels;
     r.handleProcs = const_cast<HandleProcs*>(&hostHandleProcs());
     r.supportsPadding = 1;
@@ -244,6 +230,7 @@ RunResult FilterSession::apply(HostImage& image, const ApplyOptions& options) {
     r.descriptorParameters = options.descriptorSuite ? &descriptorParameters : nullptr;
     r.depth = 8;
     r.bufferSpace64 = r.maxSpace64 = r.maxSpace;
+    if (options.finishRecord) options.finishRecord(r);
 
     auto call = [&](int16_t selector) {
         int16_t result = 0;

@@ -2,6 +2,7 @@
 // One host side of a filtering run: the image as the host keeps it (planes interleaved), the
 // FilterRecord with every suite the plug-in may ask for, and the selector sequence.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct ApplyOptions {
     bool columnBytes = true;             // set inColumnBytes / outColumnBytes
     int abortAfterRows = -1;             // abortProc answers true once progress reached this row
     uint32_t hostSignature = hostapi::fourCharCode("LMFH");
+    // The caller's last change to the record before the first call: other suites in place of
+    // the host's own (which then are neither read back nor disposed by the session).
+    std::function<void(hostapi::FilterRecord&)> finishRecord;
 };
 
 // The image in the host's own form: `planes` bytes a pixel, interleaved, rows from the top.

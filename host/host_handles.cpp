@@ -61,9 +61,28 @@ void recoverSpace(int32_t) {}
 const hostapi::HandleProcs procs = {1, 8, newHandle, disposeHandle, getSize, setSize,
                                     lock, unlock, recoverSpace, disposeHandle};
 
+int16_t allocateBuffer(int32_t size, void** buffer) {
+    if (!buffer || size < 0) return hostapi::paramErr;
+    *buffer = std::calloc(size ? static_cast<size_t>(size) : 1, 1);
+    return *buffer ? hostapi::noErr : hostapi::memFullErr;
+}
+void* lockBuffer(void* buffer, hostapi::Boolean) { return buffer; }
+void unlockBuffer(void*) {}
+void freeBuffer(void* buffer) { std::free(buffer); }
+int32_t bufferSpace() { return 256 << 20; }
+
+const hostapi::BufferProcs bufferProcs = {2,
+                                          5,
+                                          reinterpret_cast<void*>(allocateBuffer),
+                                          reinterpret_cast<void*>(lockBuffer),
+                                          reinterpret_cast<void*>(unlockBuffer),
+                                          reinterpret_cast<void*>(freeBuffer),
+                                          reinterpret_cast<void*>(bufferSpace)};
+
 }  // namespace
 
 const hostapi::HandleProcs& hostHandleProcs() { return procs; }
+const hostapi::BufferProcs& hostBufferProcs() { return bufferProcs; }
 hostapi::Handle newHostHandle(int32_t size) { return newHandle(size); }
 void disposeHostHandle(hostapi::Handle handle) { disposeHandle(handle); }
 int32_t hostHandleSize(hostapi::Handle handle) { return getSize(handle); }

@@ -1,6 +1,6 @@
 #pragma once
 // The host's own handles, handed to plug-ins through HandleProcs: a handle points at a master
-// pointer, so the block behind it can move when it is resized.
+// pointer, so the block behind it can move when it is resized. Buffers come from the heap.
 #include <cstdint>
 #include <string>
 
@@ -9,6 +9,7 @@
 namespace lumen::host {
 
 const hostapi::HandleProcs& hostHandleProcs();
+const hostapi::BufferProcs& hostBufferProcs();
 
 hostapi::Handle newHostHandle(int32_t size);
 void disposeHostHandle(hostapi::Handle handle);

@@ -1,14 +1,13 @@
 #pragma once
 // Our own declarations of the host structures of the Photoshop plug-in API that Lumenforge
 // uses, written from the published binary layout. The host fixes these layouts: every offset is
-// asserted below for 32-bit Windows (the product) and for 64-bit targets, where the records are
-// packed to 4 bytes as the hosts pack them.
+// asserted below for 32-bit Windows (the product) and for 64-bit targets. Hosts pack only the
+// FilterRecord to 4 bytes; every other record keeps natural alignment, so on 64-bit targets its
+// pointers lie on 8-byte boundaries.
 #include <cstddef>
 #include <cstdint>
 
 namespace lumen::hostapi {
-
-#pragma pack(push, 4)
 
 using Boolean = uint8_t;
 using OSType = uint32_t;
@@ -107,12 +106,16 @@ struct HandleProcs {
 // ---- Buffers ---------------------------------------------------------------------------------
 struct BufferProcs {
     int16_t bufferProcsVersion;  // 2
-    int16_t numBufferProcs;      // 5
+    int16_t numBufferProcs;      // 5: the procedures up to spaceProc
     void* allocateProc;
     void* lockProc;
     void* unlockProc;
     void* freeProc;
     void* spaceProc;
+    // Present only where numBufferProcs counts them.
+    void* reserveProc;
+    void* allocateProc64;
+    void* spaceProc64;
 };
 
 // ---- Colour services -------------------------------------------------------------------------
@@ -134,7 +137,7 @@ enum ColorSpace : int16_t {
 };
 
 struct ColorServicesInfo {
-    int32_t infoSize;  // 36 on 32-bit hosts: sizeof this record
+    int32_t infoSize;  // sizeof this record: 36 on 32-bit hosts, 56 on 64-bit ones
     int16_t selector;
     int16_t sourceSpace;
     int16_t resultSpace;
@@ -173,6 +176,8 @@ struct PSPixelMap {
     PSPixelMask* masks;
     int32_t maskPhaseRow;
     int32_t maskPhaseCol;
+    void* pixelOverlays;  // version 2 and later
+    uint32_t colorManagementOptions;
 };
 
 using DisplayPixelsProc = int16_t (*)(const PSPixelMap* source, const VRect* srcRect,
@@ -280,6 +285,9 @@ struct PlatformData {
     intptr_t hwnd;
 };
 
+// The one record the hosts pack to 4 bytes: on 64-bit targets some of its pointers lie on
+// 4-byte boundaries.
+#pragma pack(push, 4)
 struct FilterRecord {
     int32_t serialNumber;
     TestAbortProc abortProc;
@@ -487,60 +495,122 @@ LUMEN_HOST_OFFSET(FilterRecord, allowOverrangeColors, 440, 560);
 LUMEN_HOST_OFFSET(FilterRecord, reserved, 441, 561);
 LUMEN_HOST_SIZE(FilterRecord, 488, 608);
 
+// Every other record keeps natural alignment: the 64-bit offsets are the published ones, not
+// the 32-bit ones packed closer.
+LUMEN_HOST_OFFSET(HandleProcs, handleProcsVersion, 0, 0);
+LUMEN_HOST_OFFSET(HandleProcs, numHandleProcs, 2, 2);
+LUMEN_HOST_OFFSET(HandleProcs, newProc, 4, 8);
+LUMEN_HOST_OFFSET(HandleProcs, disposeProc, 8, 16);
+LUMEN_HOST_OFFSET(HandleProcs, getSizeProc, 12, 24);
+LUMEN_HOST_OFFSET(HandleProcs, setSizeProc, 16, 32);
+LUMEN_HOST_OFFSET(HandleProcs, lockProc, 20, 40);
+LUMEN_HOST_OFFSET(HandleProcs, unlockProc, 24, 48);
+LUMEN_HOST_OFFSET(HandleProcs, recoverSpaceProc, 28, 56);
+LUMEN_HOST_OFFSET(HandleProcs, disposeRegularHandleProc, 32, 64);
+LUMEN_HOST_SIZE(HandleProcs, 36, 72);
+
+LUMEN_HOST_OFFSET(BufferProcs, bufferProcsVersion, 0, 0);
+LUMEN_HOST_OFFSET(BufferProcs, numBufferProcs, 2, 2);
+LUMEN_HOST_OFFSET(BufferProcs, allocateProc, 4, 8);
+LUMEN_HOST_OFFSET(BufferProcs, lockProc, 8, 16);
+LUMEN_HOST_OFFSET(BufferProcs, unlockProc, 12, 24);
+LUMEN_HOST_OFFSET(BufferProcs, freeProc, 16, 32);
+LUMEN_HOST_OFFSET(BufferProcs, spaceProc, 20, 40);
+LUMEN_HOST_SIZE(BufferProcs, 36, 72);
+
+LUMEN_HOST_OFFSET(ColorServicesInfo, infoSize, 0, 0);
 LUMEN_HOST_OFFSET(ColorServicesInfo, selector, 4, 4);
 LUMEN_HOST_OFFSET(ColorServicesInfo, sourceSpace, 6, 6);
 LUMEN_HOST_OFFSET(ColorServicesInfo, resultSpace, 8, 8);
 LUMEN_HOST_OFFSET(ColorServicesInfo, resultGamutInfoValid, 10, 10);
 LUMEN_HOST_OFFSET(ColorServicesInfo, resultInGamut, 11, 11);
-LUMEN_HOST_OFFSET(ColorServicesInfo, reservedSourceSpaceInfo, 12, 12);
-LUMEN_HOST_OFFSET(ColorServicesInfo, reservedResultSpaceInfo, 16, 20);
-LUMEN_HOST_OFFSET(ColorServicesInfo, colorComponents, 20, 28);
-LUMEN_HOST_OFFSET(ColorServicesInfo, reserved, 28, 36);
-LUMEN_HOST_OFFSET(ColorServicesInfo, selectorParameter, 32, 44);
-LUMEN_HOST_SIZE(ColorServicesInfo, 36, 52);
+LUMEN_HOST_OFFSET(ColorServicesInfo, reservedSourceSpaceInfo, 12, 16);
+LUMEN_HOST_OFFSET(ColorServicesInfo, reservedResultSpaceInfo, 16, 24);
+LUMEN_HOST_OFFSET(ColorServicesInfo, colorComponents, 20, 32);
+LUMEN_HOST_OFFSET(ColorServicesInfo, reserved, 28, 40);
+LUMEN_HOST_OFFSET(ColorServicesInfo, selectorParameter, 32, 48);
+LUMEN_HOST_SIZE(ColorServicesInfo, 36, 56);
 
-LUMEN_HOST_OFFSET(HandleProcs, newProc, 4, 4);
-LUMEN_HOST_OFFSET(HandleProcs, disposeProc, 8, 12);
-LUMEN_HOST_OFFSET(HandleProcs, getSizeProc, 12, 20);
-LUMEN_HOST_OFFSET(HandleProcs, setSizeProc, 16, 28);
-LUMEN_HOST_OFFSET(HandleProcs, lockProc, 20, 36);
-LUMEN_HOST_OFFSET(HandleProcs, unlockProc, 24, 44);
-LUMEN_HOST_OFFSET(HandleProcs, recoverSpaceProc, 28, 52);
-LUMEN_HOST_OFFSET(HandleProcs, disposeRegularHandleProc, 32, 60);
-LUMEN_HOST_SIZE(HandleProcs, 36, 68);
+LUMEN_HOST_OFFSET(PSPixelMask, next, 0, 0);
+LUMEN_HOST_OFFSET(PSPixelMask, maskData, 4, 8);
+LUMEN_HOST_OFFSET(PSPixelMask, rowBytes, 8, 16);
+LUMEN_HOST_OFFSET(PSPixelMask, colBytes, 12, 20);
+LUMEN_HOST_OFFSET(PSPixelMask, maskDescription, 16, 24);
+LUMEN_HOST_SIZE(PSPixelMask, 20, 32);
 
+LUMEN_HOST_OFFSET(PSPixelMap, version, 0, 0);
 LUMEN_HOST_OFFSET(PSPixelMap, bounds, 4, 4);
 LUMEN_HOST_OFFSET(PSPixelMap, imageMode, 20, 20);
 LUMEN_HOST_OFFSET(PSPixelMap, rowBytes, 24, 24);
 LUMEN_HOST_OFFSET(PSPixelMap, colBytes, 28, 28);
 LUMEN_HOST_OFFSET(PSPixelMap, planeBytes, 32, 32);
-LUMEN_HOST_OFFSET(PSPixelMap, baseAddr, 36, 36);
-LUMEN_HOST_OFFSET(PSPixelMap, mat, 40, 44);
-LUMEN_HOST_OFFSET(PSPixelMap, masks, 44, 52);
-LUMEN_HOST_OFFSET(PSPixelMap, maskPhaseRow, 48, 60);
-LUMEN_HOST_OFFSET(PSPixelMap, maskPhaseCol, 52, 64);
-LUMEN_HOST_SIZE(PSPixelMap, 56, 68);
-LUMEN_HOST_OFFSET(PSPixelMask, maskData, 4, 8);
-LUMEN_HOST_OFFSET(PSPixelMask, rowBytes, 8, 16);
-LUMEN_HOST_OFFSET(PSPixelMask, colBytes, 12, 20);
-LUMEN_HOST_OFFSET(PSPixelMask, maskDescription, 16, 24);
-LUMEN_HOST_SIZE(PSPixelMask, 20, 28);
+LUMEN_HOST_OFFSET(PSPixelMap, baseAddr, 36, 40);
+LUMEN_HOST_OFFSET(PSPixelMap, mat, 40, 48);
+LUMEN_HOST_OFFSET(PSPixelMap, masks, 44, 56);
+LUMEN_HOST_OFFSET(PSPixelMap, maskPhaseRow, 48, 64);
+LUMEN_HOST_OFFSET(PSPixelMap, maskPhaseCol, 52, 68);
+LUMEN_HOST_OFFSET(PSPixelMap, pixelOverlays, 56, 72);
+LUMEN_HOST_OFFSET(PSPixelMap, colorManagementOptions, 60, 80);
+LUMEN_HOST_SIZE(PSPixelMap, 64, 88);
 
+LUMEN_HOST_OFFSET(PIDescriptorParameters, descriptorParametersVersion, 0, 0);
 LUMEN_HOST_OFFSET(PIDescriptorParameters, playInfo, 2, 2);
 LUMEN_HOST_OFFSET(PIDescriptorParameters, recordInfo, 4, 4);
 LUMEN_HOST_OFFSET(PIDescriptorParameters, descriptor, 8, 8);
 LUMEN_HOST_OFFSET(PIDescriptorParameters, writeDescriptorProcs, 12, 16);
 LUMEN_HOST_OFFSET(PIDescriptorParameters, readDescriptorProcs, 16, 24);
 LUMEN_HOST_SIZE(PIDescriptorParameters, 20, 32);
-LUMEN_HOST_OFFSET(ReadDescriptorProcs, openReadDescriptorProc, 4, 4);
-LUMEN_HOST_OFFSET(ReadDescriptorProcs, getTextProc, 32, 60);
-LUMEN_HOST_SIZE(ReadDescriptorProcs, 4 + 18 * 4, 4 + 18 * 8);
-LUMEN_HOST_OFFSET(WriteDescriptorProcs, putTextProc, 28, 52);
-LUMEN_HOST_SIZE(WriteDescriptorProcs, 4 + 16 * 4, 4 + 16 * 8);
 
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, readDescriptorProcsVersion, 0, 0);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, numReadDescriptorProcs, 2, 2);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, openReadDescriptorProc, 4, 8);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, closeReadDescriptorProc, 8, 16);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getKeyProc, 12, 24);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getIntegerProc, 16, 32);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getFloatProc, 20, 40);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getUnitFloatProc, 24, 48);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getBooleanProc, 28, 56);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getTextProc, 32, 64);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getAliasProc, 36, 72);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getEnumeratedProc, 40, 80);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getClassProc, 44, 88);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getSimpleReferenceProc, 48, 96);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getObjectProc, 52, 104);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getCountProc, 56, 112);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getStringProc, 60, 120);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getPinnedIntegerProc, 64, 128);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getPinnedFloatProc, 68, 136);
+LUMEN_HOST_OFFSET(ReadDescriptorProcs, getPinnedUnitFloatProc, 72, 144);
+LUMEN_HOST_SIZE(ReadDescriptorProcs, 76, 152);
+
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, writeDescriptorProcsVersion, 0, 0);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, numWriteDescriptorProcs, 2, 2);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, openWriteDescriptorProc, 4, 8);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, closeWriteDescriptorProc, 8, 16);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putIntegerProc, 12, 24);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putFloatProc, 16, 32);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putUnitFloatProc, 20, 40);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putBooleanProc, 24, 48);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putTextProc, 28, 56);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putAliasProc, 32, 64);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putEnumeratedProc, 36, 72);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putClassProc, 40, 80);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putSimpleReferenceProc, 44, 88);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putObjectProc, 48, 96);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putCountProc, 52, 104);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putStringProc, 56, 112);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putScopedClassProc, 60, 120);
+LUMEN_HOST_OFFSET(WriteDescriptorProcs, putScopedObjectProc, 64, 128);
+LUMEN_HOST_SIZE(WriteDescriptorProcs, 68, 136);
+
+LUMEN_HOST_OFFSET(AboutRecord, platformData, 0, 0);
 LUMEN_HOST_OFFSET(AboutRecord, sSPBasic, 4, 8);
 LUMEN_HOST_OFFSET(AboutRecord, plugInRef, 8, 16);
 LUMEN_HOST_OFFSET(AboutRecord, reserved, 12, 24);
+LUMEN_HOST_SIZE(AboutRecord, 256, 272);
+
+LUMEN_HOST_OFFSET(PlatformData, hwnd, 0, 0);
+LUMEN_HOST_SIZE(PlatformData, 4, 8);
 
 #undef LUMEN_HOST_OFFSET
 #undef LUMEN_HOST_SIZE

@@ -1,6 +1,7 @@
 #pragma once
 // Lets a batch run of the about selector end by itself: while the about box is up, a watcher
 // waits, optionally saves the box as a PNG, and closes it. Without windows it does nothing.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,8 @@ public:
     ~AboutWatch();
     // Stops watching; true when a window of the about box was seen (and closed).
     bool finish();
+    // The window that owned the box seen (after finish); 0 for none.
+    intptr_t owner() const;
 
 private:
     struct State;

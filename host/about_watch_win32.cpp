@@ -68,6 +68,7 @@ struct AboutWatch::State {
     std::thread watcher;
     std::atomic<bool> stop{false};
     std::atomic<bool> seen{false};
+    std::atomic<intptr_t> owner{0};
 };
 
 AboutWatch::AboutWatch(const std::string& screenshotPath, int closeAfterMs) : state_(std::make_unique<State>()) {
@@ -80,6 +81,7 @@ AboutWatch::AboutWatch(const std::string& screenshotPath, int closeAfterMs) : st
             if (!window) window = visibleWindowOfThisProcess();
             if (window && GetTickCount() - start >= DWORD(closeAfterMs)) {
                 if (!screenshotPath.empty()) saveWindowImage(window, screenshotPath);
+                state->owner = reinterpret_cast<intptr_t>(GetWindow(window, GW_OWNER));
                 state->seen = true;
                 PostMessageA(window, WM_COMMAND, IDOK, 0);
                 return;
@@ -96,5 +98,7 @@ bool AboutWatch::finish() {
     if (state_->watcher.joinable()) state_->watcher.join();
     return state_->seen;
 }
+
+intptr_t AboutWatch::owner() const { return state_->owner; }
 
 }  // namespace lumen::host

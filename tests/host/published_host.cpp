@@ -55,8 +55,9 @@ T field(const void* record, size_t offset) {
 int16_t displayPixels(const PSPixelMap* map, const VRect* sourceRect, int32_t destinationRow,
                       int32_t destinationColumn, void* context) {
     DrawnMap& drawn = PublishedHost::drawn();
+    const int calls = drawn.calls + 1;
     drawn = DrawnMap{};
-    drawn.calls = 1;
+    drawn.calls = calls;
     drawn.version = field<int32_t>(map, pixel_map::version);
     for (int i = 0; i < 4; ++i) {
         drawn.bounds[i] = field<int32_t>(map, pixel_map::bounds + 4 * i);

@@ -87,7 +87,7 @@ struct ColourServiceCalls {
     int32_t lastInfoSize = 0;
 };
 
-// What displayPixels was handed, read at the published offsets.
+// What displayPixels was handed last, read at the published offsets.
 struct DrawnMap {
     int calls = 0;
     int32_t version = 0;

@@ -3,6 +3,8 @@
 // recorded filter and must write the step back.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -91,6 +93,49 @@ TEST_F(PublishedLayoutRun, RecordedFilterIsAppliedAndWrittenBack) {
         published.disposeDescriptor();
         EXPECT_EQ(liveHostHandles(), handlesBefore) << "every handle of the run is given back";
     }
+}
+
+TEST(PublishedLayoutHost, OurHostsTablesLieAtThePublishedOffsets) {
+    // The published host places our host's own procedures at the published offsets, so the
+    // two agree byte for byte only when our host's tables are laid out as published.
+    PublishedHost published;
+    EXPECT_EQ(std::memcmp(&hostHandleProcs(), published.handleProcs.data(), testhost::handle_procs::size), 0);
+    EXPECT_EQ(std::memcmp(&hostBufferProcs(), published.bufferProcs.data(), testhost::buffer_procs::size), 0);
+    EXPECT_EQ(std::memcmp(hostReadDescriptorProcs(), published.readDescriptorProcs.data(),
+                          testhost::read_descriptor_procs::size),
+              0);
+    EXPECT_EQ(std::memcmp(hostWriteDescriptorProcs(), published.writeDescriptorProcs.data(),
+                          testhost::write_descriptor_procs::size),
+              0);
+}
+
+TEST_F(PublishedLayoutRun, OurHostsColourServicesReadThePublishedRecord) {
+    hostapi::ColorServicesProc colourServices = nullptr;
+    ApplyOptions options;
+    options.playInfo = hostapi::plugInDialogDontDisplay;
+    options.finishRecord = [&](hostapi::FilterRecord& record) { colourServices = record.colorServices; };
+    HostImage image = hostImageFromRgba(patternImage(2, 2), HostMode::rgb, 0);
+    FilterSession session{*plugin};
+    session.apply(image, options);
+    ASSERT_NE(colourServices, nullptr);
+
+    namespace info = testhost::color_services_info;
+    testhost::RawRecord record{info::size};
+    record.put<int32_t>(info::infoSize, info::size);
+    record.put<int16_t>(info::selector, hostapi::plugIncolorServicesConvertColor);
+    record.put<int16_t>(info::sourceSpace, hostapi::plugIncolorServicesCMYKSpace);
+    record.put<int16_t>(info::resultSpace, hostapi::plugIncolorServicesRGBSpace);
+    const int16_t cmyk[4] = {10, 20, 30, 5};
+    for (int i = 0; i < 4; ++i) record.put<int16_t>(info::colorComponents + 2 * i, cmyk[i]);
+    auto* published = static_cast<hostapi::ColorServicesInfo*>(record.data());
+    ASSERT_EQ(colourServices(published), hostapi::noErr);
+    EXPECT_EQ(record.get<int16_t>(info::colorComponents), 240);
+    EXPECT_EQ(record.get<int16_t>(info::colorComponents + 2), 230);
+    EXPECT_EQ(record.get<int16_t>(info::colorComponents + 4), 220);
+
+    // A record sized for 32-bit hosts has its components elsewhere: refused, not misread.
+    record.put<int32_t>(info::infoSize, 36);
+    EXPECT_EQ(colourServices(published), hostapi::paramErr);
 }
 
 #ifdef _WIN32

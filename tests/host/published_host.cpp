@@ -16,40 +16,41 @@ void (*anyProc(Proc proc))() {
 
 uint8_t clampByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
 
-// The colour model of lumenforge-host (CMYK without black generation), over the published
-// record: a plug-in that fills another layout hands over other components or another size.
-int16_t colourServices(ColorServicesInfo* info) {
-    auto* bytes = reinterpret_cast<unsigned char*>(info);
-    ColourServiceCalls& calls = PublishedHost::colourCalls();
-    int32_t infoSize = 0;
-    std::memcpy(&infoSize, bytes + color_services_info::infoSize, 4);
-    calls.lastInfoSize = infoSize;
-    int16_t selector = 0, source = 0, result = 0;
-    std::memcpy(&selector, bytes + color_services_info::selector, 2);
-    std::memcpy(&source, bytes + color_services_info::sourceSpace, 2);
-    std::memcpy(&result, bytes + color_services_info::resultSpace, 2);
-    int16_t components[4];
-    std::memcpy(components, bytes + color_services_info::colorComponents, sizeof components);
-    const bool cmykToRgb = source == plugIncolorServicesCMYKSpace && result == plugIncolorServicesRGBSpace;
-    const bool rgbToCmyk = source == plugIncolorServicesRGBSpace && result == plugIncolorServicesCMYKSpace;
-    if (infoSize < static_cast<int32_t>(color_services_info::size) || selector != plugIncolorServicesConvertColor ||
-        !(cmykToRgb || rgbToCmyk)) {
-        ++calls.refused;
-        return paramErr;
-    }
-    const int black = cmykToRgb ? components[3] : 0;
-    for (int i = 0; i < 3; ++i) components[i] = clampByte(255 - components[i] - black);
-    components[3] = 0;
-    std::memcpy(bytes + color_services_info::colorComponents, components, sizeof components);
-    ++calls.conversions;
-    return noErr;
-}
-
 template <class T>
 T field(const void* record, size_t offset) {
     T value;
     std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof(T));
     return value;
+}
+
+// The colour model of lumenforge-host (CMYK without black generation), over the published
+// record: a plug-in that fills another layout hands over another size or other components.
+int16_t colourServices(ColorServicesInfo* info) {
+    ColourServiceCalls& calls = PublishedHost::colourCalls();
+    calls.lastInfoSize = field<int32_t>(info, color_services_info::infoSize);
+    // Nothing past infoSize is read from a record too small for this target.
+    if (calls.lastInfoSize < static_cast<int32_t>(color_services_info::size)) {
+        ++calls.refused;
+        return paramErr;
+    }
+    const auto selector = field<int16_t>(info, color_services_info::selector);
+    const auto source = field<int16_t>(info, color_services_info::sourceSpace);
+    const auto result = field<int16_t>(info, color_services_info::resultSpace);
+    const bool cmykToRgb = source == plugIncolorServicesCMYKSpace && result == plugIncolorServicesRGBSpace;
+    const bool rgbToCmyk = source == plugIncolorServicesRGBSpace && result == plugIncolorServicesCMYKSpace;
+    if (selector != plugIncolorServicesConvertColor || !(cmykToRgb || rgbToCmyk)) {
+        ++calls.refused;
+        return paramErr;
+    }
+    auto* components = reinterpret_cast<unsigned char*>(info) + color_services_info::colorComponents;
+    int16_t values[4];
+    std::memcpy(values, components, sizeof values);
+    const int black = cmykToRgb ? values[3] : 0;
+    for (int i = 0; i < 3; ++i) values[i] = clampByte(255 - values[i] - black);
+    values[3] = 0;
+    std::memcpy(components, values, sizeof values);
+    ++calls.conversions;
+    return noErr;
 }
 
 int16_t displayPixels(const PSPixelMap* map, const VRect* sourceRect, int32_t destinationRow,

@@ -210,6 +210,21 @@ TEST_F(DatabaseCommands, TheRecentListIsSavedAfterEveryUseEvenWhenNothingWasChos
     EXPECT_TRUE(view.log.empty());
 }
 
+TEST_F(DatabaseCommands, CopyToPutsTheSelectedFilesInTheOtherDatabaseAndLeavesItsIndex) {
+    ASSERT_TRUE(fs.createDirectory(root + "B.db"));
+    filters::writeDatabaseList(settings, {"B.db", "Gone.db"});
+    filters::DatabaseManager dm = manager();
+    const std::vector<MenuItem> targets = copyToMenu(dm.recentMenu());
+    ASSERT_EQ(targets.size(), 1u);
+    EXPECT_EQ(runCopyTo(targets[0].id, {0, 1}, dm, navigator), 2u);
+    EXPECT_EQ(filters::testing::readBytes(root + "B.db/Stone - Tiles.ffx"),
+              filters::testing::readBytes(dir.file("Stone - Tiles.ffx")));
+    EXPECT_TRUE(fs.fileExists(root + "B.db/Stone - Brick.ffx"));
+    EXPECT_FALSE(fs.fileExists(root + "B.db/index"));
+    // An id the menu did not offer copies nothing.
+    EXPECT_EQ(runCopyTo(kCopyToFirst + 1, {0}, dm, navigator), 0u);
+}
+
 // Chooses one file of a kind the command skips.
 class SkippedFileChosen : public filters::ImportUi {
 public:

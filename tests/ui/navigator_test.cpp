@@ -71,7 +71,7 @@ TEST_F(NavigatorTest, OneFilterSelectedIsLoadedSeveralOrNoneLeaveTheControlsInac
     selectFilters({"Brick", "Tiles"});
     EXPECT_EQ(view.log, (Strings{"stop", "1004", "presets"}));
     EXPECT_TRUE(navigator.inNoFilterState());
-    EXPECT_EQ(navigator.rememberedTitle(), "");
+    EXPECT_EQ(navigator.rememberedFile(), "");
     view.log.clear();
     selectFilters({});
     EXPECT_TRUE(view.log.empty());
@@ -81,6 +81,21 @@ TEST_F(NavigatorTest, OneFilterSelectedIsLoadedSeveralOrNoneLeaveTheControlsInac
     EXPECT_EQ(view.log, (Strings{"stop", "presets", "1001"}));
     EXPECT_EQ(working.title, "Tiles");
     EXPECT_EQ(working.presets.size(), 1u);
+}
+
+TEST_F(NavigatorTest, AFilterOfTheSameTitleInAnotherCategoryIsLoadedToo) {
+    filters::FilterDefinition other = filters::testing::sampleFilter(0);
+    other.category = "Distort";
+    other.title = "Brick";
+    other.author = "Other";
+    ASSERT_TRUE(filters::saveFfxAs(fs, other, dir.file("Distort - Brick.ffx")));
+    ASSERT_TRUE(database.open(dir.path()).listed);
+    navigator.initialFill("Stone", "Brick");
+    ASSERT_EQ(working.category, "Stone");
+    selectCategory("Distort");
+    EXPECT_EQ(view.filterSelection, std::vector<size_t>{filterItem("Brick")});
+    EXPECT_EQ(working.category, "Distort");
+    EXPECT_EQ(working.author, "Other");
 }
 
 TEST_F(NavigatorTest, TheFilterListFollowsOnlyAChangedCategory) {

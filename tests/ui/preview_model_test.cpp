@@ -108,6 +108,12 @@ TEST(PreviewModel, ScratchPixelsAreBlueFirstAndBlendedByAlpha) {
     EXPECT_FALSE(fillScratch(image, false, wrong));
 }
 
+TEST(PreviewModel, TheGrabOfThePreviewAreaIsClippedToTheScreen) {
+    EXPECT_EQ(clippedToScreen({10, 20, 216, 150}, {1920, 1080}), (Rect{10, 20, 216, 150}));
+    EXPECT_EQ(clippedToScreen({-16, 1000, 216, 150}, {1920, 1080}), (Rect{0, 1000, 200, 80}));
+    EXPECT_EQ(clippedToScreen({1920, 0, 216, 150}, {1920, 1080}), (Rect{}));
+}
+
 TEST(PreviewModel, PopupOpensUpAndLeftOfThePreviewAndStaysOnTheScreen) {
     EXPECT_EQ(popupRect({400, 300, 200, 100}, {1920, 1080}), (Rect{300, 250, 402, 202}));
     EXPECT_EQ(popupRect({50, 20, 200, 100}, {1920, 1080}), (Rect{0, 0, 402, 202}));

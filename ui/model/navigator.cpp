@@ -55,7 +55,7 @@ void Navigator::initialFill(const std::string& category, const std::string& titl
         working_.gradientDefault = stored.gradientDefault;
         working_.presets = std::move(stored.presets);
     }
-    rememberedTitle_ = title;
+    rememberedFile_ = filters_[*filterItem].fileName;
     noFilter_ = false;
     view_.presetsChanged();
     view_.activateControls();
@@ -87,7 +87,9 @@ void Navigator::followCategorySelection(const std::vector<size_t>& selected) {
 
 void Navigator::followFilterSelection(const std::vector<size_t>& selected) {
     if (selected.size() == 1 && selected[0] < filters_.size()) {
-        if (filters_[selected[0]].title != rememberedTitle_) loadFilter(filters_[selected[0]]);
+        // Compared by file: a filter of the same title in another category is another filter.
+        if (!filters::equalsIgnoringCase(filters_[selected[0]].fileName, rememberedFile_))
+            loadFilter(filters_[selected[0]]);
         return;
     }
     if (working_.restored) {
@@ -104,15 +106,15 @@ void Navigator::followFilterSelection(const std::vector<size_t>& selected) {
     working_.presets.clear();
     view_.presetsChanged();
     noFilter_ = true;
-    rememberedTitle_.clear();
+    rememberedFile_.clear();
 }
 
 void Navigator::loadFilter(const DatabaseEntry& entry) {
     view_.stopRender();
     working_.restored = false;
-    // The title is remembered even when the file cannot be read, so that every later update
+    // The filter is remembered even when its file cannot be read, so that every later update
     // does not try again.
-    rememberedTitle_ = entry.title;
+    rememberedFile_ = entry.fileName;
     if (!filters::readFfxFile(fs_, database_.filePathOf(entry.fileName), working_)) {
         working_.clear();
         view_.presetsChanged();
@@ -165,6 +167,7 @@ void Navigator::followMovedWorkingFilter(const std::vector<std::string>& movedFi
     if (!moved || moved->category != newCategory) return;
     working_.category = newCategory;
     working_.filePath = database_.filePathOf(moved->fileName);
+    if (filters::equalsIgnoringCase(rememberedFile_, current)) rememberedFile_ = moved->fileName;
 }
 
 void Navigator::endCategoryEdit(const std::string& oldName, const std::optional<std::string>& newName) {
@@ -216,7 +219,7 @@ void Navigator::endFilterEdit(std::optional<size_t> item, const std::optional<st
     if (workingRenamed) {
         working_.title = *newTitle;
         working_.filePath = database_.filePathOf(filters::filterFileName(entry.category, *newTitle));
-        if (rememberedTitle_ == entry.title) rememberedTitle_ = *newTitle;
+        rememberedFile_ = fileNameOf(working_.filePath);
     }
     refill(entry.category);
 }
@@ -231,7 +234,7 @@ void Navigator::createFilter(const std::string& title) {
     }
     view_.stopRender();
     if (database_.newFilter(working_, category, title)) {
-        rememberedTitle_ = title;
+        rememberedFile_ = fileNameOf(working_.filePath);
         noFilter_ = false;
         view_.presetsChanged();
         view_.activateControls();
@@ -299,7 +302,7 @@ int32_t Navigator::editorAccepted(const filters::FilterEdit& edit) {
 }
 
 void Navigator::databaseReplaced() {
-    rememberedTitle_.clear();
+    rememberedFile_.clear();
     noFilter_ = false;
     refill();
 }

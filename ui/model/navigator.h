@@ -70,7 +70,8 @@ public:
     const std::vector<filters::DatabaseEntry>& filters() const { return filters_; }
     bool inNoFilterState() const { return noFilter_; }
     const std::string& rememberedCategory() const { return rememberedCategory_; }
-    const std::string& rememberedTitle() const { return rememberedTitle_; }
+    // The file of the filter last loaded for the selection.
+    const std::string& rememberedFile() const { return rememberedFile_; }
 
     // The page opens on the category and filter the parameter block names. A restored filter
     // that is found keeps the block's values and takes its file, texts and presets from disk.
@@ -132,7 +133,7 @@ private:
     std::vector<std::string> categories_;
     std::vector<filters::DatabaseEntry> filters_;
     std::string rememberedCategory_;
-    std::string rememberedTitle_;
+    std::string rememberedFile_;
     std::string selectTitle_;  // selected instead of the first filter when the list is next filled
     bool noFilter_ = false;
     bool newCategoryPending_ = false;

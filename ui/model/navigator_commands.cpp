@@ -104,6 +104,16 @@ void runDatabaseCommand(int id, filters::DatabaseManager& manager, const std::st
     manager.saveRecent();
 }
 
+size_t runCopyTo(int id, const std::vector<size_t>& selected, filters::DatabaseManager& manager,
+                 const Navigator& navigator) {
+    const std::optional<std::string> target = copyTarget(id, manager.recentMenu());
+    if (!target) return 0;
+    std::vector<filters::DatabaseEntry> entries;
+    for (size_t item : selected)
+        if (item < navigator.filters().size()) entries.push_back(navigator.filters()[item]);
+    return manager.copyFiltersTo(entries, *target);
+}
+
 filters::ImportReport runImportCommand(filters::ImportContext& context, Navigator& navigator) {
     // The command clears the working filter before it imports into it.
     navigator.stopRender();

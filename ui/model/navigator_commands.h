@@ -86,6 +86,11 @@ public:
 void runDatabaseCommand(int id, filters::DatabaseManager& manager, const std::string& databaseRoot,
                         DatabaseDialogs& dialogs, Navigator& navigator);
 
+// A Copy-to command on the selected filters; the number of files copied (a failed copy is
+// skipped, the target's index is left to its next open).
+size_t runCopyTo(int id, const std::vector<size_t>& selected, filters::DatabaseManager& manager,
+                 const Navigator& navigator);
+
 // The Import button: the render stopped, the import command run, the lists refilled.
 filters::ImportReport runImportCommand(filters::ImportContext& context, Navigator& navigator);
 

@@ -77,6 +77,14 @@ bool fillScratch(const plugin::ImageBuffer& buffer, bool checkerboard, std::span
     return true;
 }
 
+Rect clippedToScreen(Rect area, Size screen) {
+    const int left = std::max(area.left, 0), top = std::max(area.top, 0);
+    const int right = std::min(area.left + area.width, screen.width);
+    const int bottom = std::min(area.top + area.height, screen.height);
+    if (right <= left || bottom <= top) return {};
+    return {left, top, right - left, bottom - top};
+}
+
 Rect popupRect(Rect preview, Size screen) {
     Rect popup{std::max(0, preview.left - preview.width / 2), std::max(0, preview.top - preview.height / 2),
                2 * preview.width + 2, 2 * preview.height + 2};

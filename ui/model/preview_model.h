@@ -47,6 +47,10 @@ uint8_t checkerboardValue(int row, int column);
 // is not four-channel.
 bool fillScratch(const plugin::ImageBuffer& buffer, bool checkerboard, std::span<uint8_t> scratch);
 
+// The part of a screen area that lies on the screen (what a screen grab can take); empty when
+// none does.
+Rect clippedToScreen(Rect area, Size screen);
+
 // The popup for a preview window at `preview` (screen coordinates, its client size): twice
 // the size and a border, opened up and left of the preview, kept on a screen of `screen`.
 Rect popupRect(Rect preview, Size screen);

@@ -269,6 +269,22 @@ TEST_F(NavigatorTest, DropMovesTheSelectedFiltersAndAFailedRenameStopsTheMoveThe
     EXPECT_EQ(read.category, "Distort");
 }
 
+TEST(FilterDrag, TheTargetFollowsThePointerAndOnlyAValidOneIsDroppedOn) {
+    FilterDrag drag;
+    EXPECT_EQ(drag.end(), std::nullopt);  // no drag began
+    drag.begin();
+    EXPECT_TRUE(drag.dragging());
+    EXPECT_EQ(drag.hover(3), FilterDrag::Cursor::Drop);
+    EXPECT_EQ(drag.target(), 3u);
+    EXPECT_EQ(drag.hover(std::nullopt), FilterDrag::Cursor::NoDrop);
+    EXPECT_EQ(drag.end(), std::nullopt);
+    EXPECT_FALSE(drag.dragging());
+    drag.begin();
+    drag.hover(1);
+    EXPECT_EQ(drag.end(), 1u);
+    EXPECT_EQ(drag.end(), std::nullopt);
+}
+
 TEST_F(NavigatorTest, DeletingAsksFirstAndTheLastFilterTakesItsCategoryUnlessItHasAPlaceholder) {
     navigator.initialFill("Distort", "");
     update();

@@ -14,6 +14,10 @@ TEST(PresetsModel, SelectionAfterDeletingFromThree) {
     EXPECT_EQ(selectionAfterDelete(0, 0), std::nullopt);
 }
 
+TEST(PresetsModel, ItemLayout) {
+    EXPECT_EQ(presetItemLayout(0, 172, 300, 258), (PresetItemLayout{1, 173, 114, 174, 297, 258}));
+}
+
 TEST(PresetsModel, ButtonRules) {
     EXPECT_EQ(presetButtons(std::nullopt, 0, 0), PresetButtons{});
     EXPECT_EQ(presetButtons(std::nullopt, 3, 1), (PresetButtons{true, false, false, false, false, false, true}));

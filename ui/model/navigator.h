@@ -60,6 +60,35 @@ struct FilterInfo {
     std::string fileName;  // name and extension
 };
 
+// A drag of filters from the filter list: the drop target follows the pointer over the
+// category list's labels; releasing the button answers where to drop, if anywhere.
+class FilterDrag {
+public:
+    enum class Cursor { Drop, NoDrop };  // cursors 105 and 106
+
+    void begin() {
+        dragging_ = true;
+        target_.reset();
+    }
+    // The category item whose label is under the pointer, or nothing.
+    Cursor hover(std::optional<size_t> categoryItem) {
+        target_ = categoryItem;
+        return target_ ? Cursor::Drop : Cursor::NoDrop;
+    }
+    std::optional<size_t> end() {
+        std::optional<size_t> target = dragging_ ? target_ : std::nullopt;
+        dragging_ = false;
+        target_.reset();
+        return target;
+    }
+    bool dragging() const { return dragging_; }
+    std::optional<size_t> target() const { return target_; }
+
+private:
+    bool dragging_ = false;
+    std::optional<size_t> target_;
+};
+
 class Navigator {
 public:
     Navigator(filters::FileSystem& fs, filters::FilterDatabase& database, filters::FilterDefinition& working,

@@ -13,6 +13,11 @@ PresetButtons presetButtons(std::optional<size_t> selected, size_t presetCount, 
     return buttons;
 }
 
+PresetItemLayout presetItemLayout(int left, int top, int right, int bottom) {
+    // The text starts a third past the width of a thumbnail-high square.
+    return {left + 1, top + 1, left + 4 * kPresetItemHeight / 3, top + 2, right - 3, bottom};
+}
+
 std::optional<size_t> selectionAfterDelete(size_t deleted, size_t remaining) {
     if (remaining == 0) return std::nullopt;
     if (deleted + 1 < remaining) return deleted;

@@ -23,6 +23,21 @@ struct PresetButtons {
 };
 PresetButtons presetButtons(std::optional<size_t> selected, size_t presetCount, size_t selectedFilters);
 
+// Every preset item is this many pixels high.
+constexpr int kPresetItemHeight = 86;
+
+// Where an item's thumbnail and word-wrapped description go (client coordinates).
+struct PresetItemLayout {
+    int thumbnailLeft = 0;
+    int thumbnailTop = 0;
+    int textLeft = 0;
+    int textTop = 0;
+    int textRight = 0;
+    int textBottom = 0;
+    bool operator==(const PresetItemLayout&) const = default;
+};
+PresetItemLayout presetItemLayout(int left, int top, int right, int bottom);
+
 // The item selected after the one at `deleted` went and `remaining` are left.
 std::optional<size_t> selectionAfterDelete(size_t deleted, size_t remaining);
 

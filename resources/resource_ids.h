@@ -91,7 +91,6 @@
 #define kEditSave 1 /* IDOK */
 #define kEditCancel 2 /* IDCANCEL */
 #define kCmdUpdatePreview 1068
-#define kMsgSourceChecked 1124 /* WM_USER + 100: wParam non-zero shows the mark, lParam the source */
 
 /* ---- Slider Settings (142): label edits and active boxes of rows 0 to 7 ---- */
 #define kSliderSettingsDialog 142

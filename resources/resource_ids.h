@@ -181,6 +181,10 @@
 #define kMenuDatabaseFirst 20003 /* + i for database i of the list; up to 20015 */
 #define kMenuDatabaseLast 20015
 
+/* ---- Windows the preview code creates at run time ---- */
+#define kPreviewWindowId 20000 /* "WndPreview", over the preview area */
+#define kPreviewPopupId 20001 /* "WndPreviewPopup", the magnified copy */
+
 /* ---- Bitmaps ---- */
 #define kMainLogoBitmap 131 /* top-right logo of the main dialog and the editor */
 #define kErrorMarkBitmap 135 /* the editor's mark beside a source that does not parse */

@@ -24,7 +24,7 @@ using namespace lumen::testing;
 
 // Style bits, as the Windows headers define them.
 constexpr uint32_t kChild = 0x40000000, kPopup = 0x80000000, kVisible = 0x10000000, kCaption = 0x00C00000;
-constexpr uint32_t kBorder = 0x00800000, kVScroll = 0x00200000;
+constexpr uint32_t kBorder = 0x00800000, kVScroll = 0x00200000, kClipSiblings = 0x04000000;
 constexpr uint32_t kSetFont = 0x40, kModalFrame = 0x80, kControlParent = 0x400;
 constexpr uint32_t kButtonType = 0xF, kDefPushButton = 1, kAutoCheckBox = 3;
 constexpr uint32_t kStaticType = 0x1F, kCentre = 1, kBlackRect = 4, kBlackFrame = 7, kWhiteFrame = 9, kBitmap = 0xE;
@@ -32,7 +32,7 @@ constexpr uint32_t kRightJust = 0x400, kSunken = 0x1000;
 constexpr uint32_t kMultiLine = 0x4, kAutoVScroll = 0x40, kAutoHScroll = 0x80, kReadOnly = 0x800, kWantReturn = 0x1000;
 constexpr uint32_t kLbNotify = 0x1, kLbOwnerDrawFixed = 0x10, kLbOwnerDrawVariable = 0x20, kLbHasStrings = 0x40;
 constexpr uint32_t kLvReport = 0x1, kLvSingleSel = 0x4, kLvShowSelAlways = 0x8, kLvNoLabelWrap = 0x80;
-constexpr uint32_t kLvEditLabels = 0x200, kLvOwnerDraw = 0x400, kLvNoColumnHeader = 0x4000;
+constexpr uint32_t kLvShareImageLists = 0x40, kLvEditLabels = 0x200, kLvOwnerDraw = 0x400, kLvNoColumnHeader = 0x4000;
 
 constexpr uint16_t kRtCursor = 1, kRtBitmap = 2, kRtMenu = 4, kRtDialog = 5, kRtString = 6, kRtGroupCursor = 12;
 constexpr int kFree = INT_MIN;  // a position the layout leaves open
@@ -80,6 +80,10 @@ struct Template {
     std::vector<Control> controls;
 };
 
+// The navigator's lists; the page owns their image lists.
+constexpr uint32_t kNavigatorList =
+    kLvReport | kLvNoColumnHeader | kLvShowSelAlways | kLvEditLabels | kLvNoLabelWrap | kLvShareImageLists;
+
 constexpr uint32_t kCaptionless = kPopup | kModalFrame | kSetFont;
 constexpr uint32_t kPage = kChild | kControlParent | kSetFont;
 constexpr uint32_t kBox = kPopup | kModalFrame | kCaption | kSetFont;
@@ -102,7 +106,7 @@ std::vector<Control> concat(std::vector<Control> a, const std::vector<Control>& 
 const std::vector<Template>& templates() {
     static const std::vector<Template> all = {
         {kMainDialog, 408, 278, kCaptionless, kCaption | kChild, "",
-         {{kMainTabs, visible(kind("SysTabControl32")), "", 4, 6, 400, 249},
+         {{kMainTabs, visible(kind("SysTabControl32", kClipSiblings)), "", 4, 6, 400, 249},
           {kMainPagePlaceholder, kPlaceholder, "", 8, 22, 244, 228},
           {kMainPanelPlaceholder, kPlaceholder, "", 256, 22, 144, 228},
           {kMainLogo, kLogo, "#131", 241, 0, 167, 14},
@@ -118,13 +122,8 @@ const std::vector<Template>& templates() {
           {1092, kCommandOnly, "G", 138, 260, 12, 14},
           {1093, kCommandOnly, "S", 150, 260, 12, 14}}},
         {kNavigatorPage, 244, 229, kPage, kPopup | kCaption, "",
-         {{1007, visible(kind("SysListView32", kLvReport | kLvNoColumnHeader | kLvSingleSel | kLvShowSelAlways |
-                                                   kLvEditLabels | kLvNoLabelWrap)),
-           "", 0, 0, 119, 212},
-          {1010, visible(kind("SysListView32",
-                              kLvReport | kLvNoColumnHeader | kLvShowSelAlways | kLvEditLabels | kLvNoLabelWrap,
-                              kLvSingleSel)),
-           "", 122, 0, 121, 212},
+         {{1007, visible(kind("SysListView32", kNavigatorList | kLvSingleSel)), "", 0, 0, 119, 212},
+          {1010, visible(kind("SysListView32", kNavigatorList, kLvSingleSel)), "", 122, 0, 121, 212},
           {1072, kButton, "&Database", 0, 216, 57, 12},
           {1069, kButton, "I&mport...", 58, 216, 57, 12},
           {1071, kButton, "Filter &Info...", 116, 216, 57, 12},

@@ -7,7 +7,7 @@
 namespace lumen::ui::model {
 
 inline constexpr int kPageCount = 3;
-enum Page { kNavigatorPage = 0, kPresetsPage = 1, kAboutPage = 2 };
+enum PageIndex { kNavigatorIndex = 0, kPresetsIndex = 1, kAboutIndex = 2 };
 
 struct PageVisibility {
     std::array<bool, kPageCount> shown{};

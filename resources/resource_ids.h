@@ -1,7 +1,8 @@
 #pragma once
 /* Identifiers of the plug-in's resources, grouped by the template that holds them; read by the
-   resource compiler and by C++, so plain #defines only. Control ids repeat between templates
-   where the dialogs were laid out that way; each group names its own. */
+   resource compiler and by C++, so plain #defines (the tables at the end are for C++ only).
+   Control ids repeat between templates where the dialogs were laid out that way; each group
+   names its own. */
 
 /* ---- Custom window classes named by the templates (registered by the dialog code). ---- */
 #define kGradientBarClass "LumenforgeGradientBar"
@@ -91,7 +92,6 @@
 #define kEditSave 1 /* IDOK */
 #define kEditCancel 2 /* IDCANCEL */
 #define kCmdUpdatePreview 1068
-#define kMsgSourceChecked 1124 /* WM_USER + 100: wParam non-zero shows the mark, lParam the source */
 
 /* ---- Slider Settings (142): label edits and active boxes of rows 0 to 7 ---- */
 #define kSliderSettingsDialog 142
@@ -182,6 +182,10 @@
 #define kMenuDatabaseFirst 20003 /* + i for database i of the list; up to 20015 */
 #define kMenuDatabaseLast 20015
 
+/* ---- Windows the preview code creates at run time ---- */
+#define kPreviewWindowId 20000 /* "WndPreview", over the preview area */
+#define kPreviewPopupId 20001 /* "WndPreviewPopup", the magnified copy */
+
 /* ---- Bitmaps ---- */
 #define kMainLogoBitmap 131 /* top-right logo of the main dialog and the editor */
 #define kErrorMarkBitmap 135 /* the editor's mark beside a source that does not parse */
@@ -223,3 +227,17 @@
 #define kStrImportFailedContinue 17019
 #define kStrDialogCanceled 17020
 #define kStrTooManyFiles 17021
+
+#if defined(__cplusplus) && !defined(RC_INVOKED)
+/* Controls that come in rows, in the order of the filter's controls and sources. */
+inline constexpr int kPanelSliderIds[8] = {kPanelSlider0, kPanelSlider1, kPanelSlider2, kPanelSlider3,
+                                           kPanelSlider4, kPanelSlider5, kPanelSlider6, kPanelSlider7};
+inline constexpr int kEditSliderIds[8] = {kEditSlider0, kEditSlider1, kEditSlider2, kEditSlider3,
+                                          kEditSlider4, kEditSlider5, kEditSlider6, kEditSlider7};
+inline constexpr int kEditSourceIds[5] = {kEditSourceI, kEditSourceR, kEditSourceG, kEditSourceB, kEditSourceA};
+inline constexpr int kEditMarkIds[5] = {kEditMarkI, kEditMarkR, kEditMarkG, kEditMarkB, kEditMarkA};
+inline constexpr int kSliderLabelIds[8] = {kSliderLabel0, kSliderLabel1, kSliderLabel2, kSliderLabel3,
+                                           kSliderLabel4, kSliderLabel5, kSliderLabel6, kSliderLabel7};
+inline constexpr int kSliderActiveIds[8] = {kSliderActive0, kSliderActive1, kSliderActive2, kSliderActive3,
+                                            kSliderActive4, kSliderActive5, kSliderActive6, kSliderActive7};
+#endif

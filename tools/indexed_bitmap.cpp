@@ -45,12 +45,12 @@ std::vector<uint32_t> medianCut(std::vector<uint32_t> colours, size_t count) {
             if (range > bestRange) bestRange = range, bestBox = b, which = c;
         }
         if (bestBox == boxes.size()) break;
-        Box& box = boxes[bestBox];
+        const Box box = boxes[bestBox];
         std::sort(colours.begin() + box.begin, colours.begin() + box.end,
                   [which](uint32_t a, uint32_t b) { return channel(a, which) < channel(b, which); });
         const size_t middle = (box.begin + box.end) / 2;
+        boxes[bestBox].end = middle;
         boxes.push_back({middle, box.end});
-        box.end = middle;
     }
     std::vector<uint32_t> palette;
     for (const Box& box : boxes) {

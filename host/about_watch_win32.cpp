@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "about_watch.h"
-#include "imaging/png_io.h"
+#include "imaging/screen_capture.h"
 
 namespace lumen::host {
 namespace {
@@ -34,32 +34,9 @@ HWND visibleWindowOfThisProcess() {
 void saveWindowImage(HWND window, const std::string& path) {
     RECT rect;
     if (!GetWindowRect(window, &rect)) return;
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        SelectObject(memory, old);
-        imaging::RgbaImage image{width, height, false, std::vector<uint8_t>(size_t(width) * height * 4)};
-        const auto* bgra = static_cast<const uint8_t*>(bits);
-        for (size_t i = 0; i < image.pixels.size(); i += 4) {
-            image.pixels[i] = bgra[i + 2];
-            image.pixels[i + 1] = bgra[i + 1];
-            image.pixels[i + 2] = bgra[i];
-            image.pixels[i + 3] = 255;
-        }
-        std::string error;
-        imaging::writePng(path, image, error);
-    }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    auto image = imaging::captureScreenArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    std::string error;
+    if (image) imaging::writePng(path, *image, error);
 }
 
 }  // namespace

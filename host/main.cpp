@@ -37,9 +37,9 @@ bool readFile(const std::string& path, std::string& bytes) {
 }
 
 struct ApplyArguments {
-    std::string plugin, input, output, mode = "rgb", play = "display", params, hostSig;
+    std::string plugin, input, output, mode = "rgb", play = "display", params, hostSig, screenshot;
     std::vector<std::string> descriptors;
-    int abortAfterRows = -1, repeat = 1, extraPlanes = 0;
+    int abortAfterRows = -1, repeat = 1, extraPlanes = 0, closeAfterMs = -1;
     bool parameters = false, noDescriptor = false, noColorServices = false, noColumnBytes = false;
 };
 
@@ -85,6 +85,7 @@ int runApply(const ApplyArguments& args) {
     host::RunResult run;
     for (int i = 0; i < std::max(args.repeat, 1); ++i) {
         image = host::hostImageFromRgba(input, options.mode, options.extraPlanes);
+        host::AboutWatch watch{args.screenshot, args.closeAfterMs};
         run = session.apply(image, options);
         if (run.result != hostapi::noErr) break;
     }
@@ -174,6 +175,8 @@ int main(int argc, char** argv) {
     applyCommand->add_option("--abort-after-rows", apply.abortAfterRows, "answer the abort test once progress reached N");
     applyCommand->add_option("--repeat", apply.repeat, "run the whole sequence N times in this process");
     applyCommand->add_option("--host-sig", apply.hostSig, "four-character host signature");
+    applyCommand->add_option("--screenshot", apply.screenshot, "with --close-after: save the dialog as PNG (Windows)");
+    applyCommand->add_option("--close-after", apply.closeAfterMs, "press the dialog's Apply after this many milliseconds");
     applyCommand->add_flag("--parameters", apply.parameters, "call the parameters selector first");
     applyCommand->add_flag("--no-descriptor", apply.noDescriptor, "offer no scripting descriptor suite");
     applyCommand->add_flag("--no-color-services", apply.noColorServices, "offer no colour services");

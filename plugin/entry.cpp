@@ -6,6 +6,9 @@
 #include "plugin/selector_dispatch.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
+#include "ui/win32/user_interface.h"
 #define LUMEN_EXPORT extern "C" __declspec(dllexport)
 #else
 #include "imaging/module_resources.h"
@@ -18,7 +21,15 @@ LUMEN_EXPORT void ENTRYPOINT(int16_t selector, void* record, intptr_t* data, int
     if (result) *result = code;
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// Loading puts the windows in place; unloading (not process exit, when windows are gone
+// anyway) removes the window classes and the language library.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) lumen::ui::installUserInterface();
+    if (reason == DLL_PROCESS_DETACH && !reserved) lumen::ui::removeUserInterface();
+    return TRUE;
+}
+#else
 namespace {
 const bool resourcesInstalled = [] {
     lumen::imaging::useEmbeddedResources(lumen::resources::embeddedResources());

@@ -39,6 +39,21 @@ echo "== The same for ${#selection[@]} of them with the Windows plug-in (Lumenfo
 apply_through_host "$out/windows" "scripts/wine-run.sh;build/win64/host/lumenforge-host.exe" \
     build/win64/plugin/Lumenforge64.8bf "${selection[@]}"
 ./scripts/wine-env.sh stop
+
+echo "== The main dialog with the default database, as a host shows it (Lumenforge64.8bf under Wine)"
+# A plug-ins folder as a user has it: the plug-in and the default database beside it.
+plugins="$out/ui/plug-ins"
+mkdir -p "$plugins"
+cp build/win64/plugin/Lumenforge64.8bf "$plugins/"
+cp -r "$database" "$plugins/"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    ./scripts/wine-env.sh start
+    status=0
+    ./scripts/wine-run.sh build/win64/host/lumenforge-host.exe apply "$1/Lumenforge64.8bf" "$2" "$3/applied.png" \
+        --play display --screenshot "$3/main-dialog.png" --close-after 4000 >/dev/null || status=$?
+    ./scripts/wine-env.sh stop
+    exit $status' ui "$plugins" "$sample" "$out/ui"
+[ -f "$out/ui/main-dialog.png" ]
 for windows in "$out"/windows/*-host.png; do
     cmp "$windows" "$out/native/$(basename "$windows")"
 done
@@ -55,5 +70,6 @@ echo "== Results"
 echo "   $out/contact-sheet.png       every filter of the default database on the sample picture"
 echo "   $out/native/NAME-host.png    each filter applied through lumenforge-host and Lumenforge.so"
 echo "   $out/windows/NAME-host.png   the selection applied with Lumenforge64.8bf under Wine"
+echo "   $out/ui/main-dialog.png      the main dialog showing the default database"
 ./scripts/dist.sh
 echo "   dist/Lumenforge-1.0.zip      the release archive (plug-in, default database, install note)"

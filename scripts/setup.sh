@@ -57,8 +57,9 @@ cross_packages=(
 )
 # 64-bit Wine only: this machine's kernel does not run 32-bit processes, so the Windows tests
 # drive the x86-64 build of the plug-in (see README).
+# fonts-liberation: Liberation Sans has Arial's metrics, for the dialogs' button captions.
 wine_packages=(
-    wine wine64 fonts-wine xvfb xauth imagemagick
+    wine wine64 fonts-wine fonts-liberation xvfb xauth imagemagick
     libxrender1 libxcursor1 libxrandr2 libxi6 libxinerama1 libxcomposite1
 )
 

@@ -1,0 +1,130 @@
+#include "ui_driver.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "imaging/png_io.h"
+#include "imaging/screen_capture.h"
+
+namespace lumen::ui::testing {
+namespace {
+
+struct Search {
+    int childId;
+    HWND found;
+};
+
+BOOL CALLBACK findWindowWith(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    if (IsWindowVisible(window) && GetDlgItem(window, search->childId)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK findPageWith(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    if (GetDlgItem(window, search->childId)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collectVisible(HWND window, LPARAM context) {
+    if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    return TRUE;
+}
+
+HWND findWindowWithChild(DWORD thread, int childId) {
+    Search search{childId, nullptr};
+    EnumThreadWindows(thread, findWindowWith, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+void runDriven(const std::function<void()>& modal, const std::function<void(DWORD)>& drive) {
+    const DWORD uiThread = GetCurrentThreadId();
+    std::thread driver([&] {
+        drive(uiThread);
+        // Anything still open is cancelled, innermost first, until the modal loop has ended.
+        waitUntil([&] {
+            std::vector<HWND> open;
+            EnumThreadWindows(uiThread, collectVisible, reinterpret_cast<LPARAM>(&open));
+            for (HWND window : open) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            return open.empty();
+        });
+    });
+    modal();
+    driver.join();
+}
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > DWORD(timeoutMs)) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+HWND waitForWindowWith(DWORD thread, int childId, int timeoutMs) {
+    HWND found = nullptr;
+    waitUntil([&] { return (found = findWindowWithChild(thread, childId)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool windowWithExists(DWORD thread, int childId) { return findWindowWithChild(thread, childId) != nullptr; }
+
+HWND pageWith(HWND dialog, int childId) {
+    Search search{childId, nullptr};
+    EnumChildWindows(dialog, findPageWith, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void selectTab(HWND dialog, int tabsId, int index) {
+    HWND tabs = GetDlgItem(dialog, tabsId);
+    SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    // TCM_SETCURSEL does not notify; the control would, on a click.
+    NMHDR header{tabs, static_cast<UINT_PTR>(tabsId), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(dialog, WM_NOTIFY, static_cast<WPARAM>(tabsId), reinterpret_cast<LPARAM>(&header));
+}
+
+void pressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void pressKey(HWND dialog, UINT key) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND target = dialog;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+void postMouse(HWND window, UINT message, WPARAM buttons, int x, int y) {
+    PostMessageA(window, message, buttons, MAKELPARAM(x, y));
+}
+
+void saveScreenshot(HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The dialog's thread paints: a message it answers only after the paint messages before it.
+    SendMessageA(window, WM_NULL, 0, 0);
+    GdiFlush();
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(window, &rect));
+    auto image = imaging::captureScreenArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    ASSERT_TRUE(image);
+    const std::filesystem::path directory = std::filesystem::path(LUMEN_BINARY_DIR) / "artifacts" / "ui";
+    std::filesystem::create_directories(directory);
+    std::string error;
+    EXPECT_TRUE(imaging::writePng((directory / (name + ".png")).string(), *image, error)) << error;
+}
+
+}  // namespace lumen::ui::testing

@@ -1,0 +1,86 @@
+#include "ui/win32/module.h"
+
+#include <commctrl.h>
+
+#include "filters/startup.h"
+#include "resources/resource_ids.h"
+#include "ui/win32/gradient_bar.h"
+
+namespace lumen::ui {
+namespace {
+
+constexpr const char* kLanguageLibrary = "lmflngde.dll";
+
+HMODULE languageLibrary = nullptr;
+bool languageTried = false;
+bool classesRegistered = false;
+
+// The control panel's sliders are plain windows until their widget arrives; the class must
+// exist for the panel's template to be made at all.
+bool registerSliderClass(HMODULE module) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = module;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kSliderClass;
+    return RegisterClassExA(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+HMODULE pluginModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&pluginModule), &module);
+    return module;
+}
+
+HMODULE resourceModule() {
+    if (!languageTried) {
+        languageTried = true;
+        const std::string path = filters::directoryOf(filters::moduleFilePath()) + kLanguageLibrary;
+        languageLibrary = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }
+    return languageLibrary ? languageLibrary : pluginModule();
+}
+
+const DLGTEMPLATE* findDialogTemplate(int templateId) {
+    for (HMODULE module : {resourceModule(), pluginModule()}) {
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+        if (!found) continue;
+        HGLOBAL loaded = LoadResource(module, found);
+        if (loaded && SizeofResource(module, found) >= sizeof(DLGTEMPLATE))
+            return static_cast<const DLGTEMPLATE*>(LockResource(loaded));
+    }
+    return nullptr;
+}
+
+std::string loadString(int id) {
+    char text[512];
+    int length = LoadStringA(resourceModule(), static_cast<UINT>(id), text, sizeof text);
+    if (length <= 0) length = LoadStringA(pluginModule(), static_cast<UINT>(id), text, sizeof text);
+    return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
+}
+
+bool prepareWindows() {
+    if (classesRegistered) return true;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                       ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    classesRegistered = registerGradientBarClass(pluginModule()) && registerSliderClass(pluginModule());
+    return classesRegistered;
+}
+
+void releaseWindows() {
+    if (classesRegistered) {
+        unregisterGradientBarClass(pluginModule());
+        UnregisterClassA(kSliderClass, pluginModule());
+    }
+    classesRegistered = false;
+    if (languageLibrary) FreeLibrary(languageLibrary);
+    languageLibrary = nullptr;
+    languageTried = false;
+}
+
+}  // namespace lumen::ui

@@ -1,0 +1,22 @@
+#pragma once
+// The module that holds this code (whose handle the window classes are registered with), the
+// module that lends dialogs and texts (the language library beside the plug-in when it loads,
+// else the plug-in), and the custom window classes of the templates.
+#include <windows.h>
+
+#include <string>
+
+namespace lumen::ui {
+
+HMODULE pluginModule();
+HMODULE resourceModule();
+// The template from the resource module, else from the plug-in; null when neither has it.
+const DLGTEMPLATE* findDialogTemplate(int templateId);
+std::string loadString(int id);
+
+// Before the first dialog: common controls and our window classes, once.
+bool prepareWindows();
+// When the plug-in is unloaded: the classes go and the language library is released.
+void releaseWindows();
+
+}  // namespace lumen::ui

@@ -1,6 +1,7 @@
 #include "filters/filter_database.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "filters/ffx_file.h"
@@ -67,13 +68,16 @@ DatabaseOpenResult FilterDatabase::open(const std::string& databasePath, FilterD
     std::vector<bool> kept(entries_.size());
     for (size_t i = 0; i < entries_.size(); ++i)
         kept[i] = present.count(entries_[i].fileName) && claimed.insert(entries_[i].fileName).second;
+    std::unordered_multimap<std::string, const std::string*> byFoldedName;
+    for (const std::string& file : files)
+        if (!claimed.count(file)) byFoldedName.emplace(foldedName(file), &file);
     for (size_t i = 0; i < entries_.size(); ++i) {
         if (kept[i] || entries_[i].isPlaceholder()) continue;
-        const std::string wanted = foldedName(entries_[i].fileName);
-        for (const std::string& file : files) {
-            if (foldedName(file) != wanted || claimed.count(file)) continue;
-            entries_[i].fileName = file;
-            kept[i] = claimed.insert(file).second;
+        auto [first, last] = byFoldedName.equal_range(foldedName(entries_[i].fileName));
+        for (auto candidate = first; candidate != last; ++candidate) {
+            if (!claimed.insert(*candidate->second).second) continue;
+            entries_[i].fileName = *candidate->second;
+            kept[i] = true;
             break;
         }
     }

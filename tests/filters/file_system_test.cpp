@@ -85,20 +85,29 @@ TEST(FileSystem, RemoveTreeNeverFollowsALinkOutOfTheDirectory) {
 }
 #endif
 
-TEST(FileSystem, NewFilesNeverReplaceAndLongNamesFitTheirTemporaryFile) {
+TEST(FileSystem, NewFilesNeverReplace) {
     ScratchDirectory dir;
     FileSystem& fs = nativeFileSystem();
     ASSERT_TRUE(fs.writeNewFile(dir.file("a"), std::vector<uint8_t>{1}));
     EXPECT_FALSE(fs.writeNewFile(dir.file("a"), std::vector<uint8_t>{2}));
     EXPECT_EQ(*fs.readFile(dir.file("a")), std::vector<uint8_t>{1});
+    EXPECT_EQ(fs.listDirectory(dir.path())->size(), 1u);
+}
+
+// Windows' ANSI calls stop at 260 characters for the whole path, long before a name this long.
+#ifndef _WIN32
+TEST(FileSystem, LongestNamesFitTheirTemporaryFile) {
+    ScratchDirectory dir;
+    FileSystem& fs = nativeFileSystem();
 
     // The longest name a file system takes: the temporary file beside it must fit as well.
     const std::string longest = std::string(kMaxFileNameLength - 4, 'n') + ".ffx";
     ASSERT_TRUE(fs.writeFileAtomic(dir.file(longest), std::vector<uint8_t>{3}));
     ASSERT_TRUE(fs.writeFileAtomic(dir.file(longest), std::vector<uint8_t>{4}));
     EXPECT_EQ(*fs.readFile(dir.file(longest)), std::vector<uint8_t>{4});
-    EXPECT_EQ(fs.listDirectory(dir.path())->size(), 2u);
+    EXPECT_EQ(fs.listDirectory(dir.path())->size(), 1u);
 }
+#endif
 
 TEST(FileSystem, TemporaryNamesNameTheirProcessAndStayWithinTheLimit) {
     const std::string directory = withTrailingSeparator("d");

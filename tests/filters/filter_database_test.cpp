@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "filters/ffx_file.h"
 #include "test_support.h"
 
@@ -235,7 +237,9 @@ TEST_F(FilterDatabaseTest, NamesDifferingInCaseAreDifferentFilters) {
     upper.title = "A";
     ASSERT_TRUE(saveFfxAs(fs, lower, dir.file("X - a.ffx")));
     ASSERT_TRUE(saveFfxAs(fs, upper, dir.file("X - A.ffx")));
-    if (!fs.fileExists(dir.file("X - a.ffx"))) GTEST_SKIP() << "the file system ignores case";
+    const std::vector<DirectoryItem> listing = *fs.listDirectory(dir.path());
+    if (std::count_if(listing.begin(), listing.end(), [](const DirectoryItem& item) { return item.name.starts_with("X - "); }) < 2)
+        GTEST_SKIP() << "the file system ignores case";
     database.open(dir.path());
     EXPECT_EQ(database.filtersOf("X").size(), 2u);
 

@@ -141,7 +141,8 @@ TEST(FileSystem, PipesAndDevicesAreNeverOpenedOrListedAsFiles) {
     ASSERT_EQ(listing.size(), 1u);
     EXPECT_FALSE(listing[0].isRegularFile);
     ASSERT_TRUE(fs.writeFileAtomic(dir.file("file"), std::vector<uint8_t>{1}));
-    EXPECT_TRUE(std::any_of(fs.listDirectory(dir.path())->begin(), fs.listDirectory(dir.path())->end(),
+    const std::vector<DirectoryItem> withFile = *fs.listDirectory(dir.path());
+    EXPECT_TRUE(std::any_of(withFile.begin(), withFile.end(),
                             [](const DirectoryItem& item) { return item.name == "file" && item.isRegularFile; }));
 }
 

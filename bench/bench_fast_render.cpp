@@ -8,7 +8,7 @@
 #include "formula/compile_filter.h"
 #include "formula/render_filter.h"
 #include "formula/row_scheduler.h"
-#include "tests/formula/filter_sets.h"
+#include "benchmark_filters.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ const bool registered = [] {
     } engines[] = {{"TreeWalk", Engine::kTreeWalk},
                    {"Compiled1", Engine::kCompiledOneThread},
                    {"CompiledAll", Engine::kCompiledAllCores}};
-    for (const NamedFilter& filter : lumen::formula::testing_support::readBenchmarkFilters(LUMEN_BENCH_FILTERS))
+    for (const NamedFilter& filter : lumen::bench::benchmarkFilters())
         for (const auto& engine : engines)
             benchmark::RegisterBenchmark(("BM_FastRender/" + filter.name + "/" + engine.name).c_str(), renderBenchmark,
                                          filter, engine.engine)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "filter_sets.h"
+#include "tests/filter_files.h"
 #include "filters/afs_file.h"
 #include "filters/file_system.h"
 #include "formula/compile_filter.h"
@@ -80,21 +81,34 @@ void expectSameBytesOnAllScenes(const std::vector<NamedFilter>& filters, int32_t
 }
 
 TEST(FastRender, BenchmarkSetMatchesTheTreeWalker) {
-    auto filters = testing_support::readBenchmarkFilters(std::filesystem::path(LUMEN_CORPUS_DIR) / "../bench/filters.txt");
+    auto filters = testing_support::readBenchmarkFilters(LUMEN_BENCH_FILTERS);
+    ASSERT_GE(filters.size(), 10u);
+    expectSameBytesOnAllScenes(filters, 37, 23);
+}
+
+// The text filters a directory holds that the plug-in's reader accepts.
+std::vector<NamedFilter> readableTextFilters(const std::filesystem::path& dir) {
+    std::vector<NamedFilter> filters;
+    for (const std::filesystem::path& file : test_files::afsFilesIn(dir)) {
+        filters::ParmRecord record;
+        if (!filters::readAfsFile(filters::nativeFileSystem(), file.string(), record)) continue;
+        NamedFilter filter{file.filename().string()};
+        for (int c = 0; c < 4; ++c) filter.code[c + 1] = record.formula[c];
+        filter.controls = record.values;
+        filters.push_back(filter);
+    }
+    return filters;
+}
+
+TEST(FastRender, OwnTextFiltersMatchTheTreeWalker) {
+    auto filters = readableTextFilters(test_files::ownAfsDirectory());
     ASSERT_GE(filters.size(), 10u);
     expectSameBytesOnAllScenes(filters, 37, 23);
 }
 
 TEST(FastRender, TextCorpusMatchesTheTreeWalker) {
-    std::vector<NamedFilter> filters;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(LUMEN_CORPUS_DIR) / "afs")) {
-        filters::ParmRecord record;
-        if (!filters::readAfsFile(filters::nativeFileSystem(), entry.path().string(), record)) continue;
-        NamedFilter filter{entry.path().filename().string()};
-        for (int c = 0; c < 4; ++c) filter.code[c + 1] = record.formula[c];
-        filter.controls = record.values;
-        filters.push_back(filter);
-    }
+    LUMEN_SKIP_WITHOUT_EXTERNAL_CORPUS();
+    auto filters = readableTextFilters(test_files::externalAfsDirectory());
     ASSERT_GE(filters.size(), 30u);
     expectSameBytesOnAllScenes(filters, 37, 23);
 }

@@ -40,7 +40,7 @@ public:
     // The entry of the file the name gives: the one of exactly that name, otherwise the only one
     // whose name differs from it in case alone.
     const DatabaseEntry* entryNamed(const std::string& fileName) const;
-    // Why the last operation failed, with the file concerned, for the command line.
+    // Why the last operation that failed did, with the file concerned, for the command line.
     const std::string& lastFailure() const { return failure_; }
 
     bool writeIndex();

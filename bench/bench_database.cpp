@@ -18,7 +18,7 @@ class BenchDatabase {
 public:
     BenchDatabase() {
         std::random_device random;
-        path_ = (std::filesystem::temp_directory_path() / ("lumen-bench-db-" + std::to_string(random())))
+        path_ = (std::filesystem::temp_directory_path() / ("lumen-bench-db-" + std::to_string(random()) + ".db"))
                     .string();
         std::filesystem::create_directory(path_);
         FilterDatabase database(nativeFileSystem());

@@ -42,7 +42,7 @@ class NavigatorScene {
 public:
     NavigatorScene() {
         std::random_device random;
-        path_ = (std::filesystem::temp_directory_path() / ("lumen-bench-nav-" + std::to_string(random()))).string();
+        path_ = (std::filesystem::temp_directory_path() / ("lumen-bench-nav-" + std::to_string(random()) + ".db")).string();
         std::filesystem::create_directory(path_);
         database.open(path_);
         for (int i = 0; i < kFilterCount; ++i) {

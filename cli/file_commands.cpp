@@ -19,13 +19,13 @@ constexpr char16_t kHighControls[32] = {
 std::optional<nlohmann::json> dumpFfx(const std::string& path, std::string& error) {
     std::optional<std::vector<uint8_t>> bytes = filters::nativeFileSystem().readFile(path);
     if (!bytes) {
-        error = "cannot read " + path;
+        error = "cannot read " + path + ": " + filters::lastFileError();
         return std::nullopt;
     }
     filters::FilterDefinition filter;
     filters::FfxReadDetails details;
     if (!filters::parseFfx(*bytes, filter, &details)) {
-        error = "Invalid FFX format or version conflict.";
+        error = path + ": Invalid FFX format or version conflict.";
         return std::nullopt;
     }
     nlohmann::json json = filterToJson(filter);

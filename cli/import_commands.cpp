@@ -34,10 +34,19 @@ nlohmann::json recordToJson(const filters::ParmRecord& record, const filters::Fi
             {"filter", filterToJson(converted)}};
 }
 
+// The file's bytes, or nothing with `error` saying why they could not be read.
+std::optional<std::vector<uint8_t>> readForDump(const std::string& path, std::string& error) {
+    std::optional<std::vector<uint8_t>> bytes = filters::nativeFileSystem().readFile(path);
+    if (!bytes) error = filters::unreadableFile(path).detail;
+    return bytes;
+}
+
 std::optional<nlohmann::json> dumpAfs(const std::string& path, std::string& error) {
+    const std::optional<std::vector<uint8_t>> bytes = readForDump(path, error);
+    if (!bytes) return std::nullopt;
     filters::ParmRecord record;
-    if (!filters::readAfsFile(filters::nativeFileSystem(), path, record)) {
-        error = filters::kInvalidAfsReason;
+    if (!filters::readAfs(*bytes, record)) {
+        error = path + ": " + filters::kInvalidAfsReason;
         return std::nullopt;
     }
     filters::FilterDefinition filter;
@@ -48,9 +57,11 @@ std::optional<nlohmann::json> dumpAfs(const std::string& path, std::string& erro
 }
 
 std::optional<nlohmann::json> dumpFfPlugin(const std::string& path, std::string& error) {
+    const std::optional<std::vector<uint8_t>> bytes = readForDump(path, error);
+    if (!bytes) return std::nullopt;
     filters::ParmRecord record;
-    if (!filters::readFfPluginFile(filters::nativeFileSystem(), path, record)) {
-        error = filters::kInvalidPluginReason;
+    if (!filters::readFfPlugin(*bytes, record)) {
+        error = path + ": " + filters::kInvalidPluginReason;
         return std::nullopt;
     }
     filters::FilterDefinition filter;
@@ -61,8 +72,7 @@ std::optional<nlohmann::json> dumpFfPlugin(const std::string& path, std::string&
 std::optional<nlohmann::json> dumpFfl(const std::string& path, std::string& error) {
     const filters::FilterLibrary library = filters::loadFilterLibrary(filters::nativeFileSystem(), path);
     if (library.status != filters::LibraryStatus::Loaded) {
-        error = library.status == filters::LibraryStatus::Unsupported ? filters::kUnsupportedLibraryMessage
-                                                                       : filters::kErrorReadingFileMessage;
+        error = filters::libraryProblem(path, library);
         return std::nullopt;
     }
     nlohmann::json entries = nlohmann::json::array();
@@ -86,7 +96,8 @@ const FileDumpRegistration afsDump{"afs", dumpAfs};
 const FileDumpRegistration ffPluginDump{"8bf", dumpFfPlugin};
 const FileDumpRegistration fflDump{"ffl", dumpFfl};
 
-// The user of a command line: the files given, every library entry, and always on.
+// The user of a command line: the files given, every entry of a library that could be read, and
+// always on. The dialogs' messages are not shown; each failed file's detail is printed instead.
 class BatchImportUi final : public filters::ImportUi {
 public:
     explicit BatchImportUi(std::vector<std::string> paths) : paths_(std::move(paths)) {}
@@ -96,15 +107,14 @@ public:
     }
     std::optional<std::vector<size_t>> pickLibraryEntries(const std::string&,
                                                           const filters::FilterLibrary& library) override {
+        // The dialog of a library it could not read offers only Cancel.
+        if (library.status != filters::LibraryStatus::Loaded) return std::nullopt;
         std::vector<size_t> all(library.entries.size());
         for (size_t i = 0; i < all.size(); ++i) all[i] = i;
         return all;
     }
-    void showMessage(const std::string& text) override { std::fprintf(stderr, "lumenforge: %s\n", text.c_str()); }
-    bool askToContinue(const std::string& question) override {
-        std::fprintf(stderr, "lumenforge: %s\n", question.c_str());
-        return true;
-    }
+    void showMessage(const std::string&) override {}
+    bool askToContinue(const std::string&) override { return true; }
 
 private:
     std::vector<std::string> paths_;
@@ -118,14 +128,21 @@ std::string databaseRootOf(const filters::FilterDatabase& database) {
 
 }  // namespace
 
-bool importFiles(filters::FilterDatabase& database, const std::vector<std::string>& paths) {
+bool importFiles(filters::FilterDatabase& database, const std::vector<std::string>& paths, bool replace) {
     filters::MemorySettingsStore settings;
     filters::FilterDefinition working;
     BatchImportUi ui(paths);
-    filters::ImportContext context{filters::nativeFileSystem(), settings, database, working, ui};
+    filters::ImportContext context{filters::nativeFileSystem(), settings, database, working, ui, replace};
     const filters::ImportReport report = filters::runImport(context);
     bool ok = true;
-    for (const filters::FileImportResult& file : report.files) ok = ok && file.reason.empty();
+    for (const filters::FileImportResult& file : report.files) {
+        if (file.kind == filters::ImportKind::Skipped) {
+            std::fprintf(stderr, "lumenforge: skipped %s (not .afs, .8bf, .ffl or .ffx)\n", file.path.c_str());
+        } else if (!file.succeeded) {
+            std::fprintf(stderr, "lumenforge: %s\n", file.detail.c_str());
+            ok = false;
+        }
+    }
     return ok;
 }
 
@@ -143,12 +160,29 @@ bool copyFiltersBeside(filters::FilterDatabase& database, const std::string& tar
                        const std::vector<std::string>& fileNames) {
     std::vector<filters::DatabaseEntry> entries;
     for (const std::string& name : fileNames)
-        for (const filters::DatabaseEntry& entry : database.entries())
-            if (!entry.isPlaceholder() && filters::equalsIgnoringCase(entry.fileName, name)) entries.push_back(entry);
+        if (const filters::DatabaseEntry* entry = database.entryNamed(name); entry && !entry->isPlaceholder())
+            entries.push_back(*entry);
+    if (!filters::isDatabaseDirectoryName(target)) {
+        std::fprintf(stderr, "lumenforge: \"%s\" is not a database name (NAME.db)\n", target.c_str());
+        return false;
+    }
+    const std::string targetPath = filters::joinPath(databaseRootOf(database), target);
+    if (!filters::nativeFileSystem().directoryExists(targetPath)) {
+        std::fprintf(stderr, "lumenforge: no database %s beside %s\n", targetPath.c_str(), database.path().c_str());
+        return false;
+    }
+    if (entries.size() != fileNames.size()) {
+        std::fprintf(stderr, "lumenforge: not every file name given names a filter in %s\n", database.path().c_str());
+        return false;
+    }
     filters::MemorySettingsStore settings;
     filters::FilterDefinition working;
     filters::DatabaseManager manager(filters::nativeFileSystem(), settings, databaseRootOf(database), database, working);
-    return manager.copyFiltersTo(entries, target) == fileNames.size();
+    const size_t copied = manager.copyFiltersTo(entries, target);
+    if (copied != entries.size())
+        std::fprintf(stderr, "lumenforge: %zu of %zu filters could not be copied to %s\n", entries.size() - copied,
+                     entries.size(), targetPath.c_str());
+    return copied == entries.size();
 }
 
 }  // namespace lumen::cli

@@ -10,6 +10,7 @@
 #include "filters/ffx_file.h"
 #include "filters/import_command.h"
 #include "filters/parm_record.h"
+#include "formula/compile_filter.h"
 #include "plugin/filter_runner.h"
 #include "plugin/parameter_block.h"
 #include "plugin/rgba_images.h"
@@ -100,6 +101,19 @@ int render(const RenderArguments& arguments) {
         }
     }
     if (arguments.gradient) filter.gradientIndex = *arguments.gradient;
+    // The render of a filter that does not compile leaves the image as it is; say so instead.
+    std::array<const char*, plugin::kSourceCount> sources{};
+    for (int i = 0; i < plugin::kSourceCount; ++i) sources[i] = filter.code[i].c_str();
+    const formula::FilterCompileResult compiled = formula::compileFilter(sources);
+    if (!compiled.ok) {
+        const std::string from = arguments.filterFile.empty() ? "--code" + std::to_string(compiled.failingIndex)
+                                                              : arguments.filterFile + ": Code" +
+                                                                    std::to_string(compiled.failingIndex);
+        std::fprintf(stderr, "lumenforge render: %s \"%s\" does not parse (%s); nothing was written\n", from.c_str(),
+                     sources[compiled.failingIndex],
+                     compiled.failingStatus == formula::kCompileStackOverflow ? "too deeply nested" : "syntax error");
+        return 1;
+    }
     const auto foreground = parseColour(arguments.foreground);
     const auto background = parseColour(arguments.background);
     if (!foreground || !background) {

@@ -43,7 +43,7 @@ int runSheet(const SheetArguments& arguments) {
     std::vector<tools::LabelledImage> images;
     for (const std::string& item : arguments.items) {
         const size_t equals = item.find('=');
-        if (equals == std::string::npos) {
+        if (equals == std::string::npos || equals + 1 == item.size()) {
             std::fprintf(stderr, "lumenforge: '%s' is not LABEL=IN.png\n", item.c_str());
             return 1;
         }

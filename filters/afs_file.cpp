@@ -89,14 +89,18 @@ std::string fileTitleOf(const std::string& path) {
     return name;
 }
 
-bool importAfs(FileSystem& fs, const std::string& path, const std::string& databasePath, FilterDefinition& working) {
+ImportOutcome importAfs(FileSystem& fs, const std::string& path, const std::string& databasePath,
+                        FilterDefinition& working) {
+    const std::optional<std::vector<uint8_t>> bytes = fs.readFile(path, kMaxAfsFileSize);
+    if (!bytes) return unreadableFile(path);
     ParmRecord record;
-    if (!readAfsFile(fs, path, record)) return false;
+    if (!readAfs(*bytes, record)) return unrecognisedFile(path, "not a Filter Factory text file (%RGB-1.0)");
     convertParmRecord(record, working);
     working.category = kAfsImportCategory;
     working.title = fileTitleOf(path);
-    saveFfxAs(fs, working, joinPath(databasePath, filterFileName(working.category, working.title)));
-    return true;
+    const std::string target = joinPath(databasePath, filterFileName(working.category, working.title));
+    if (!saveFfxAs(fs, working, target)) return unsavedFile(target);
+    return {};
 }
 
 }  // namespace lumen::filters

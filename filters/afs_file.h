@@ -6,6 +6,7 @@
 
 #include "filters/file_system.h"
 #include "filters/filter_definition.h"
+#include "filters/import_outcome.h"
 #include "filters/parm_record.h"
 
 namespace lumen::filters {
@@ -20,9 +21,9 @@ constexpr size_t kMaxAfsExpressionLength = 1022;
 bool readAfs(std::span<const uint8_t> bytes, ParmRecord& record);
 bool readAfsFile(FileSystem& fs, const std::string& path, ParmRecord& record);
 
-// Read, convert, name the filter after the file and save it into the database directory. A save
-// that fails after a good read still counts as success (the reopened database shows no filter).
-bool importAfs(FileSystem& fs, const std::string& path, const std::string& databasePath, FilterDefinition& working);
+// Read, convert, name the filter after the file and save it into the database directory.
+ImportOutcome importAfs(FileSystem& fs, const std::string& path, const std::string& databasePath,
+                        FilterDefinition& working);
 
 // The file's name without directory and extension: the title of an imported .afs filter.
 std::string fileTitleOf(const std::string& path);

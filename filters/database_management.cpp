@@ -14,10 +14,6 @@ std::string withoutTrailingSeparators(std::string path) {
     return path;
 }
 
-bool namesDatabase(const std::string& directory) {
-    return directory.size() >= 3 && equalsIgnoringCase(std::string_view(directory).substr(directory.size() - 3), ".DB");
-}
-
 void dropOldest(std::vector<std::string>& names) {
     if (names.size() > kMaxRecentDatabases)
         names.erase(names.begin(), names.end() - static_cast<std::ptrdiff_t>(kMaxRecentDatabases));
@@ -93,7 +89,7 @@ DatabaseProblem DatabaseManager::createDatabase(const std::string& name) {
 
 DatabaseProblem DatabaseManager::openDatabase(const std::string& chosenDirectory) {
     const std::string directory = withoutTrailingSeparators(chosenDirectory);
-    DatabaseProblem problem = namesDatabase(directory) ? DatabaseProblem::None : DatabaseProblem::InvalidDatabase;
+    DatabaseProblem problem = isDatabaseDirectoryName(directory) ? DatabaseProblem::None : DatabaseProblem::InvalidDatabase;
     if (problem == DatabaseProblem::None) openAndRemember(withTrailingSeparator(directory));
     saveRecent();
     return problem;
@@ -118,7 +114,7 @@ DatabaseProblem DatabaseManager::deleteDatabase(const std::string& chosenDirecto
                                                 const std::function<bool()>& confirm) {
     const std::string directory = withoutTrailingSeparators(chosenDirectory);
     DatabaseProblem problem = DatabaseProblem::None;
-    if (!namesDatabase(directory))
+    if (!isDatabaseDirectoryName(directory))
         problem = DatabaseProblem::InvalidDatabase;
     else if (isCurrent(directory))
         problem = DatabaseProblem::DeletingCurrent;
@@ -148,6 +144,8 @@ std::vector<std::string> DatabaseManager::copyTargets() const {
 
 size_t DatabaseManager::copyFiltersTo(const std::vector<DatabaseEntry>& entries, const std::string& databaseName) {
     size_t copied = 0;
+    // A name from the list beside the current one, never a way out of the root.
+    if (!isPlainName(databaseName) || !isDatabaseDirectoryName(databaseName)) return copied;
     const std::string target = withTrailingSeparator(root_ + databaseName);
     for (const DatabaseEntry& entry : entries) {
         const std::optional<std::vector<uint8_t>> bytes = fs_.readFile(database_.filePathOf(entry.fileName));

@@ -33,13 +33,17 @@ bool readFfPluginFile(FileSystem& fs, const std::string& path, ParmRecord& recor
     return readFfPlugin(*bytes, record);
 }
 
-bool importFfPlugin(FileSystem& fs, const std::string& path, const std::string& databasePath,
-                    FilterDefinition& working) {
+ImportOutcome importFfPlugin(FileSystem& fs, const std::string& path, const std::string& databasePath,
+                             FilterDefinition& working) {
+    const std::optional<std::vector<uint8_t>> bytes = fs.readFile(path, kMaxPluginFileSize);
+    if (!bytes) return unreadableFile(path);
     ParmRecord record;
-    if (!readFfPluginFile(fs, path, record)) return false;
+    if (!readFfPlugin(*bytes, record))
+        return unrecognisedFile(path, "not a plug-in made with Filter Factory (no importable PARM resource)");
     convertParmRecord(record, working);
-    saveFfxAs(fs, working, joinPath(databasePath, filterFileName(working.category, working.title)));
-    return true;
+    const std::string target = joinPath(databasePath, filterFileName(working.category, working.title));
+    if (!saveFfxAs(fs, working, target)) return unsavedFile(target);
+    return {};
 }
 
 }  // namespace lumen::filters

@@ -6,6 +6,7 @@
 
 #include "filters/file_system.h"
 #include "filters/filter_definition.h"
+#include "filters/import_outcome.h"
 #include "filters/parm_record.h"
 
 namespace lumen::filters {
@@ -17,9 +18,8 @@ inline constexpr const char* kParmResourceType = "PARM";
 bool readFfPlugin(std::span<const uint8_t> image, ParmRecord& record);
 bool readFfPluginFile(FileSystem& fs, const std::string& path, ParmRecord& record);
 
-// Read, convert and save under the filter file name of its category and title; a failed save
-// still counts as success (the reopened database shows no filter).
-bool importFfPlugin(FileSystem& fs, const std::string& path, const std::string& databasePath,
-                    FilterDefinition& working);
+// Read, convert and save under the filter file name of its category and title.
+ImportOutcome importFfPlugin(FileSystem& fs, const std::string& path, const std::string& databasePath,
+                             FilterDefinition& working);
 
 }  // namespace lumen::filters

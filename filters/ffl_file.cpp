@@ -1,5 +1,7 @@
 #include "filters/ffl_file.h"
 
+#include <algorithm>
+#include <set>
 #include <string_view>
 
 #include "filters/database_entry.h"
@@ -16,6 +18,11 @@ class TextLines {
 public:
     explicit TextLines(std::span<const uint8_t> bytes)
         : text_(reinterpret_cast<const char*>(bytes.data()), bytes.size()) {}
+    size_t linesLeft() const {
+        if (at_ >= text_.size()) return 0;
+        const std::string_view rest = text_.substr(at_);
+        return size_t(std::count(rest.begin(), rest.end(), '\n')) + (rest.back() == '\n' ? 0 : 1);
+    }
     // Past the end every line is empty.
     std::string next() {
         if (at_ >= text_.size()) return {};
@@ -42,6 +49,12 @@ FilterLibrary parseFilterLibrary(std::span<const uint8_t> bytes) {
         return library;
     }
     const int32_t count = atoiValue(lines.next());
+    library.claimedCount = count;
+    library.linesAfterCount = lines.linesLeft();
+    if (count > 0 && size_t(count) > library.linesAfterCount) {
+        library.status = LibraryStatus::Broken;
+        return library;
+    }
     const size_t blocks = count <= 0 ? 0 : std::min(size_t(count), kMaxLibraryEntries);
     library.entries.reserve(blocks);
     for (size_t b = 0; b < blocks; ++b) {
@@ -63,6 +76,21 @@ FilterLibrary loadFilterLibrary(FileSystem& fs, const std::string& path) {
     const std::optional<std::vector<uint8_t>> bytes = fs.readFile(path, kMaxLibraryFileSize);
     if (!bytes) return {LibraryStatus::ReadError, {}};
     return parseFilterLibrary(*bytes);
+}
+
+std::string libraryProblem(const std::string& path, const FilterLibrary& library) {
+    switch (library.status) {
+    case LibraryStatus::Unsupported:
+        return path + ": not a filter library (the first line is not " + kFflMagic + ")";
+    case LibraryStatus::ReadError:
+        return unreadableFile(path).detail;
+    case LibraryStatus::Broken:
+        return path + ": a broken library: it claims " + std::to_string(library.claimedCount) +
+               " filters but holds only " + std::to_string(library.linesAfterCount) + " more lines";
+    case LibraryStatus::Loaded:
+        break;
+    }
+    return {};
 }
 
 std::string libraryRowNumber(size_t index) {
@@ -87,12 +115,24 @@ void convertLibraryEntry(const FilterLibraryEntry& entry, FilterDefinition& work
     working.gradientDefault = 0;
 }
 
-void importLibraryEntries(FileSystem& fs, std::span<const FilterLibraryEntry> entries,
-                          const std::string& databasePath, FilterDefinition& working) {
-    for (const FilterLibraryEntry& entry : entries) {
-        convertLibraryEntry(entry, working);
-        saveFfxAs(fs, working, joinPath(databasePath, filterFileName(working.category, working.title)));
+ImportOutcome importLibraryEntries(FileSystem& fs, std::span<const FilterLibraryEntry> entries,
+                                   const std::string& databasePath, FilterDefinition& working) {
+    std::vector<std::string> targets;
+    for (const FilterLibraryEntry& entry : entries)
+        targets.push_back(joinPath(databasePath, filterFileName(entry.category, entry.title)));
+    std::set<std::string> savedLater;
+    std::vector<bool> save(entries.size());
+    for (size_t i = entries.size(); i-- > 0;) save[i] = savedLater.insert(targets[i]).second;
+
+    ImportOutcome outcome;
+    size_t failures = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        convertLibraryEntry(entries[i], working);
+        if (!save[i] || saveFfxAs(fs, working, targets[i])) continue;
+        if (failures++ == 0) outcome = unsavedFile(targets[i]);
     }
+    if (failures > 1) outcome.detail += " (and " + std::to_string(failures - 1) + " more filters not saved)";
+    return outcome;
 }
 
 }  // namespace lumen::filters

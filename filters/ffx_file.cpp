@@ -26,6 +26,12 @@ bool writeFfxFile(FileSystem& fs, const FilterDefinition& filter, bool withPrese
     return bytes && fs.writeFileAtomic(filter.filePath, *bytes);
 }
 
+bool writeNewFfxFile(FileSystem& fs, const FilterDefinition& filter) {
+    if (filter.filePath.empty()) return false;
+    std::optional<std::vector<uint8_t>> bytes = serializeFfx(filter, true);
+    return bytes && fs.writeNewFile(filter.filePath, *bytes);
+}
+
 bool saveFfxAs(FileSystem& fs, FilterDefinition& filter, const std::string& path) {
     filter.filePath = path;
     return writeFfxFile(fs, filter, true);

@@ -18,6 +18,8 @@ bool loadFfxFile(FileSystem& fs, const std::string& path, FilterDefinition& filt
 // Saves to filter.filePath; without presets the file holds none, memory keeps them.
 bool writeFfxFile(FileSystem& fs, const FilterDefinition& filter, bool withPresets = true);
 bool saveFfxAs(FileSystem& fs, FilterDefinition& filter, const std::string& path);
+// Saves to filter.filePath only when no file is there yet.
+bool writeNewFfxFile(FileSystem& fs, const FilterDefinition& filter);
 
 // The working filter's operations that end in a save.
 bool setAsDefault(FileSystem& fs, FilterDefinition& filter);

@@ -16,7 +16,8 @@ bool readMagic(ByteReader& reader, std::string& magic) {
     return readFfxString(reader, magic) && (magic == kFfxMagic10 || magic == kFfxMagic11);
 }
 
-bool readPreset(ByteReader& reader, bool hasGradient, Preset& preset, size_t& jpegLength) {
+bool readPreset(ByteReader& reader, bool hasGradient, Preset& preset, size_t& jpegLength,
+                int64_t& pixelsLeft) {
     if (!readFfxString(reader, preset.name)) return false;
     for (int32_t& value : preset.controlValue)
         if (!reader.readI32(value)) return false;
@@ -28,8 +29,10 @@ bool readPreset(ByteReader& reader, bool hasGradient, Preset& preset, size_t& jp
     std::span<const uint8_t> jpeg;
     if (length < 0 || !reader.readBytes(static_cast<size_t>(length), jpeg)) return false;
     jpegLength = jpeg.size();
-    std::optional<imaging::Bitmap> thumbnail = imaging::decodeJpeg(jpeg);
+    const imaging::JpegLimits limits{imaging::kMaxThumbnailWidth, imaging::kMaxThumbnailHeight, pixelsLeft};
+    std::optional<imaging::Bitmap> thumbnail = imaging::decodeJpeg(jpeg, limits);
     if (!thumbnail) return false;
+    pixelsLeft -= int64_t{thumbnail->width} * thumbnail->height;
     preset.thumbnail = std::move(*thumbnail);
     return true;
 }
@@ -112,12 +115,13 @@ bool parseFfx(std::span<const uint8_t> bytes, FilterDefinition& filter, FfxReadD
     FfxReadDetails found{magic, {}};
     int32_t presetCount;
     if (!reader.readI32(presetCount) || presetCount < 0) return false;
+    int64_t pixelsLeft = kMaxThumbnailPixelsPerFile;
     for (int32_t i = 0; i < presetCount; ++i) {
         // Every preset takes more than this many bytes, so a lying count ends here, not in memory.
         if (reader.remaining() < 4 + kControlCount * 4 + 12) return false;
         Preset preset;
         size_t jpegLength = 0;
-        if (!readPreset(reader, version11, preset, jpegLength)) return false;
+        if (!readPreset(reader, version11, preset, jpegLength, pixelsLeft)) return false;
         found.thumbnailBytes.push_back(jpegLength);
         read.presets.push_back(std::move(preset));
     }

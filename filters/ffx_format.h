@@ -32,8 +32,14 @@ struct FfxReadDetails {
     std::vector<size_t> thumbnailBytes;  // length of each preset's JPEG datastream
 };
 
+// Decoded thumbnails of one file together: every preset is kept decoded, so a file of many
+// presets must not add up to more than this.
+constexpr int64_t kMaxThumbnailPixelsPerFile = int64_t{1} << 24;
+
 // Fills `filter` (all but filePath and the restored mark) only when the whole file is sound:
-// a known magic, every count inside the data, every thumbnail a decodable JPEG.
+// a known magic, every count inside the data, every thumbnail a decodable JPEG no larger than a
+// preset thumbnail can be (imaging's kMaxThumbnailWidth x kMaxThumbnailHeight), all of them
+// within kMaxThumbnailPixelsPerFile.
 bool parseFfx(std::span<const uint8_t> bytes, FilterDefinition& filter,
               FfxReadDetails* details = nullptr);
 

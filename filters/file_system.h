@@ -23,6 +23,9 @@ constexpr size_t kMaxReadSize = 256u * 1024u * 1024u;
 struct DirectoryItem {
     std::string name;  // name and extension, no directory
     bool isDirectory = false;
+    // Only regular files are ever opened: a pipe or device named like a filter would block or
+    // worse.
+    bool isRegularFile = false;
 };
 
 class FileSystem {
@@ -34,6 +37,8 @@ public:
     // Writes a temporary file beside the target and renames it over the target only once the
     // whole content is on disk; on failure the old target is untouched.
     virtual bool writeFileAtomic(const std::string& path, std::span<const uint8_t> bytes) = 0;
+    // The same, but fails (the existing file untouched) when the target exists already.
+    virtual bool writeNewFile(const std::string& path, std::span<const uint8_t> bytes) = 0;
     // Fails when `to` exists already: a rename never replaces a file.
     virtual bool renameNoReplace(const std::string& from, const std::string& to) = 0;
     virtual bool removeFile(const std::string& path) = 0;
@@ -48,6 +53,25 @@ public:
 
 // The operating system's file system.
 FileSystem& nativeFileSystem();
+
+// Why the native file system's last failed call on this thread failed, for messages
+// ("No such file or directory").
+std::string lastFileError();
+
+// The longest file name (one path component) the file systems we meet accept.
+constexpr size_t kMaxFileNameLength = 255;
+
+// Temporary files are named "<name>.~<process>-<counter>", the name cut so that the whole stays
+// within kMaxFileNameLength.
+std::string temporaryPathFor(const std::string& path, uint32_t process, unsigned counter);
+// The process that made the temporary file of this name, or nothing for any other name.
+std::optional<uint32_t> temporaryFileOwner(std::string_view name);
+bool processIsRunning(uint32_t process);
+
+// A name given for a file or database inside a directory: not empty, not "." or "..", and
+// without separators, so it cannot reach outside.
+bool isPlainName(std::string_view name);
+std::string fileNameOf(const std::string& path);
 
 // `directory` with exactly one separator at its end (an empty text stays empty).
 std::string withTrailingSeparator(std::string directory);

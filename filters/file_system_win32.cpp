@@ -27,9 +27,17 @@ private:
     HANDLE handle_;
 };
 
+thread_local DWORD lastError = 0;
+
+// Records why the call just made failed; always false, for `return failed();`.
+bool failed(DWORD error = GetLastError()) {
+    lastError = error;
+    return false;
+}
+
 std::string temporaryNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+    return temporaryPathFor(path, GetCurrentProcessId(), counter++);
 }
 
 DWORD attributesOf(const std::string& path) {
@@ -81,21 +89,46 @@ bool removeTreeAt(const std::string& directory) {
 }
 
 class Win32FileSystem final : public FileSystem {
+    bool write(const std::string& path, std::span<const uint8_t> bytes, bool replace) {
+        std::string temporary = temporaryNameFor(path);
+        FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE) return failed();
+        DWORD error = 0;
+        size_t done = 0;
+        while (!error && done < bytes.size()) {
+            DWORD written = 0;
+            DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+            if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written == 0)
+                error = GetLastError();
+            done += written;
+        }
+        if (!error && !FlushFileBuffers(file.get())) error = GetLastError();
+        if (!file.close() && !error) error = GetLastError();
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+        if (!error && !MoveFileExA(temporary.c_str(), path.c_str(), flags)) error = GetLastError();
+        if (!error) return true;
+        DeleteFileA(temporary.c_str());
+        return failed(error ? error : ERROR_WRITE_FAULT);
+    }
+
 public:
     std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t maxSize) override {
         FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+        if (file.get() == INVALID_HANDLE_VALUE) return failed(), std::nullopt;
+        // Devices and pipes (CON.ffx, a named pipe) are not files to read.
+        if (GetFileType(file.get()) != FILE_TYPE_DISK) return failed(ERROR_INVALID_FUNCTION), std::nullopt;
         LARGE_INTEGER size;
-        if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-            static_cast<uint64_t>(size.QuadPart) > maxSize)
-            return std::nullopt;
+        if (!GetFileSizeEx(file.get(), &size)) return failed(), std::nullopt;
+        if (size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > maxSize)
+            return failed(ERROR_FILE_TOO_LARGE), std::nullopt;
         std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
         size_t done = 0;
         while (done < bytes.size()) {
             DWORD read = 0;
             DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-            if (!ReadFile(file.get(), bytes.data() + done, want, &read, nullptr)) return std::nullopt;
+            if (!ReadFile(file.get(), bytes.data() + done, want, &read, nullptr)) return failed(), std::nullopt;
             if (read == 0) break;
             done += read;
         }
@@ -104,33 +137,19 @@ public:
     }
 
     bool writeFileAtomic(const std::string& path, std::span<const uint8_t> bytes) override {
-        std::string temporary = temporaryNameFor(path);
-        FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) return false;
-        bool ok = true;
-        size_t done = 0;
-        while (ok && done < bytes.size()) {
-            DWORD written = 0;
-            DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-            ok = WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) && written > 0;
-            done += written;
-        }
-        ok = ok && FlushFileBuffers(file.get());
-        ok = file.close() && ok;
-        if (ok)
-            ok = MoveFileExA(temporary.c_str(), path.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        if (!ok) DeleteFileA(temporary.c_str());
-        return ok;
+        return write(path, bytes, true);
+    }
+
+    bool writeNewFile(const std::string& path, std::span<const uint8_t> bytes) override {
+        return write(path, bytes, false);
     }
 
     bool renameNoReplace(const std::string& from, const std::string& to) override {
-        return MoveFileA(from.c_str(), to.c_str()) != 0;
+        return MoveFileA(from.c_str(), to.c_str()) != 0 || failed();
     }
 
     bool removeFile(const std::string& path) override {
-        return DeleteFileA(path.c_str()) != 0;
+        return DeleteFileA(path.c_str()) != 0 || failed();
     }
 
     bool fileExists(const std::string& path) override {
@@ -145,16 +164,19 @@ public:
     }
 
     bool createDirectory(const std::string& path) override {
-        return CreateDirectoryA(path.c_str(), nullptr) != 0;
+        return CreateDirectoryA(path.c_str(), nullptr) != 0 || failed();
     }
 
     std::optional<std::vector<DirectoryItem>> listDirectory(const std::string& path) override {
-        if (!directoryExists(path)) return std::nullopt;
+        if (!directoryExists(path)) return failed(ERROR_PATH_NOT_FOUND), std::nullopt;
         std::vector<WIN32_FIND_DATAA> found;
-        if (!listInto(path, found)) return std::nullopt;
+        if (!listInto(path, found)) return failed(), std::nullopt;
         std::vector<DirectoryItem> items;
-        for (const WIN32_FIND_DATAA& item : found)
-            items.push_back({item.cFileName, (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        for (const WIN32_FIND_DATAA& item : found) {
+            const bool directory = (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            const bool device = (item.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0;
+            items.push_back({item.cFileName, directory, !directory && !device});
+        }
         return items;
     }
 
@@ -175,6 +197,26 @@ public:
 FileSystem& nativeFileSystem() {
     static Win32FileSystem fileSystem;
     return fileSystem;
+}
+
+std::string lastFileError() {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, lastError, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length && text ? std::string(text, length) : "error " + std::to_string(lastError);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+        message.pop_back();
+    return message;
+}
+
+bool processIsRunning(uint32_t process) {
+    HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
+    if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
+    CloseHandle(handle);
+    return running;
 }
 
 }  // namespace lumen::filters

@@ -1,6 +1,7 @@
 #include "filters/filter_database.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "filters/ffx_file.h"
@@ -19,51 +20,125 @@ bool isFfxFileName(const std::string& name) {
     return name.size() > 4 && equalsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".ffx");
 }
 
-std::string baseName(const std::string& path) {
-    size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
+
+bool isDatabaseDirectoryName(const std::string& path) {
+    std::string_view name = path;
+    while (!name.empty() && (name.back() == kPathSeparator || name.back() == '/')) name.remove_suffix(1);
+    return name.size() >= 3 && equalsIgnoringCase(name.substr(name.size() - 3), ".db");
+}
 
 DatabaseOpenResult FilterDatabase::open(const std::string& databasePath, FilterDefinition* working) {
     DatabaseOpenResult result;
+    failure_.clear();
     std::optional<std::vector<DirectoryItem>> listing =
         fs_.listDirectory(withTrailingSeparator(databasePath));
-    if (!listing) return result;
+    if (!listing) {
+        fail("cannot list " + databasePath + ": " + lastFileError());
+        return result;
+    }
     result.listed = true;
     entries_.clear();
     if (working) working->presets.clear();
     path_ = withTrailingSeparator(databasePath);
 
-    if (std::optional<std::vector<uint8_t>> index = fs_.readFile(path_ + kIndexFileName))
-        result.indexRead = parseIndex(*index, entries_);
-
-    std::unordered_set<std::string> listed, known;
-    for (const DatabaseEntry& entry : entries_) known.insert(foldedName(entry.fileName));
-    for (const DirectoryItem& item : *listing) {
-        if (item.isDirectory || !isFfxFileName(item.name)) continue;
-        listed.insert(foldedName(item.name));
-        if (known.count(foldedName(item.name))) continue;
-        FilterDefinition filter;
-        if (!loadFfxFile(fs_, path_ + item.name, filter)) continue;
-        entries_.push_back({filter.presets.empty() ? 0u : kEntryHasPresets, filter.category,
-                            filter.title, item.name});
-        known.insert(foldedName(item.name));
+    // A file named "index" that is not one of ours (a pipe, git's index) is neither trusted nor
+    // ever replaced. A partly readable one is ours: an older writer could leave it cut short.
+    bool indexOurs = true;
+    auto indexItem = std::find_if(listing->begin(), listing->end(),
+                                  [](const DirectoryItem& item) { return item.name == kIndexFileName; });
+    if (indexItem != listing->end()) {
+        std::optional<std::vector<uint8_t>> index;
+        if (indexItem->isRegularFile) index = fs_.readFile(path_ + kIndexFileName);
+        if (index) result.indexRead = parseIndex(*index, entries_);
+        indexOurs = index && (result.indexRead || index->empty() || !entries_.empty());
+        if (!indexOurs) entries_.clear();
     }
-    // Entries of files that are gone (placeholders among them) go, and so does any second entry
-    // an index holds for one file.
-    std::unordered_set<std::string> kept;
-    std::erase_if(entries_, [&](const DatabaseEntry& entry) {
-        std::string name = foldedName(entry.fileName);
-        return !listed.count(name) || !kept.insert(name).second;
-    });
+    writable_ = result.writable = isDatabaseDirectoryName(path_) && indexOurs;
+    if (writable_) removeStaleTemporaryFiles(*listing);
+
+    std::vector<std::string> files;
+    for (const DirectoryItem& item : *listing)
+        if (item.isRegularFile && isFfxFileName(item.name)) files.push_back(item.name);
+    const std::unordered_set<std::string> present(files.begin(), files.end());
+
+    // Each file has at most one entry. An entry names its file exactly; only one that names no
+    // file may take a file whose name differs in case alone (an index written on Windows).
+    std::unordered_set<std::string> claimed;
+    std::vector<bool> kept(entries_.size());
+    for (size_t i = 0; i < entries_.size(); ++i)
+        kept[i] = present.count(entries_[i].fileName) && claimed.insert(entries_[i].fileName).second;
+    std::unordered_multimap<std::string, const std::string*> byFoldedName;
+    for (const std::string& file : files)
+        if (!claimed.count(file)) byFoldedName.emplace(foldedName(file), &file);
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        if (kept[i] || entries_[i].isPlaceholder()) continue;
+        auto [first, last] = byFoldedName.equal_range(foldedName(entries_[i].fileName));
+        for (auto candidate = first; candidate != last; ++candidate) {
+            if (!claimed.insert(*candidate->second).second) continue;
+            entries_[i].fileName = *candidate->second;
+            kept[i] = true;
+            break;
+        }
+    }
+    std::vector<DatabaseEntry> vanished, entries;
+    for (size_t i = 0; i < entries_.size(); ++i)
+        (kept[i] ? entries : vanished).push_back(std::move(entries_[i]));
+    entries_ = std::move(entries);
+
+    for (const std::string& file : files) {
+        if (claimed.count(file)) continue;
+        FilterDefinition filter;
+        if (!loadFfxFile(fs_, path_ + file, filter)) continue;
+        std::string name = file;
+        if (writable_) name = restoreInterruptedRename(filter, file, vanished);
+        entries_.push_back({filter.presets.empty() ? 0u : kEntryHasPresets, filter.category, filter.title, name});
+    }
     sortAndWrite();
     return result;
 }
 
+// A rename or move renames the file, then rewrites the title or category inside it. Killed in
+// between, it leaves a file under its new name that still holds the old title and category,
+// while the index still has them under the old name: the file gets that old name back.
+std::string FilterDatabase::restoreInterruptedRename(const FilterDefinition& filter, const std::string& file,
+                                                     std::vector<DatabaseEntry>& vanished) {
+    for (auto entry = vanished.begin(); entry != vanished.end(); ++entry) {
+        if (entry->isPlaceholder() || entry->category != filter.category || entry->title != filter.title ||
+            entry->fileName == file || !isPlainName(entry->fileName) || !isFfxFileName(entry->fileName))
+            continue;
+        // Renamed: the category's part of the name is the old one; moved: the title's part is.
+        const std::string categoryPart = filterFileName(entry->category, "");
+        const std::string titlePart = filterFileName("", entry->title);
+        const bool renamed = file.starts_with(categoryPart.substr(0, categoryPart.size() - 4));
+        const bool moved = file.ends_with(titlePart);
+        if (!renamed && !moved) continue;
+        if (!fs_.renameNoReplace(path_ + file, path_ + entry->fileName)) return file;
+        std::string restored = entry->fileName;
+        vanished.erase(entry);
+        return restored;
+    }
+    return file;
+}
+
+void FilterDatabase::removeStaleTemporaryFiles(const std::vector<DirectoryItem>& listing) {
+    for (const DirectoryItem& item : listing) {
+        const std::optional<uint32_t> owner = temporaryFileOwner(item.name);
+        if (item.isRegularFile && owner && !processIsRunning(*owner)) fs_.removeFile(path_ + item.name);
+    }
+}
+
+bool FilterDatabase::fail(std::string why) {
+    failure_ = std::move(why);
+    return false;
+}
+
+bool FilterDatabase::fileFailure(const std::string& action, const std::string& fileName) {
+    return fail("cannot " + action + " " + path_ + fileName + ": " + lastFileError());
+}
+
 bool FilterDatabase::writeIndex() {
-    if (path_.empty()) return false;
+    if (path_.empty() || !writable_) return false;
     return fs_.writeFileAtomic(path_ + kIndexFileName, serializeIndex(entries_));
 }
 
@@ -74,11 +149,24 @@ std::vector<DatabaseEntry> FilterDatabase::filtersOf(const std::string& category
     return filters;
 }
 
-DatabaseEntry* FilterDatabase::findEntry(const std::string& fileName) {
+const DatabaseEntry* FilterDatabase::entryNamed(const std::string& fileName) const {
     if (fileName.empty()) return nullptr;
-    for (DatabaseEntry& entry : entries_)
-        if (equalsIgnoringCase(entry.fileName, fileName)) return &entry;
-    return nullptr;
+    const DatabaseEntry* differingInCase = nullptr;
+    int caseMatches = 0;
+    for (const DatabaseEntry& entry : entries_) {
+        if (entry.fileName == fileName) return &entry;
+        if (equalsIgnoringCase(entry.fileName, fileName)) {
+            differingInCase = &entry;
+            ++caseMatches;
+        }
+    }
+    return caseMatches == 1 ? differingInCase : nullptr;
+}
+
+DatabaseEntry* FilterDatabase::findEntry(const std::string& fileName) {
+    DatabaseEntry* entry = const_cast<DatabaseEntry*>(entryNamed(fileName));
+    if (!entry) fail("no filter of the file name \"" + fileName + "\" in " + path_);
+    return entry;
 }
 
 void FilterDatabase::addOrUpdate(DatabaseEntry entry) {
@@ -96,11 +184,14 @@ void FilterDatabase::sortAndWrite() {
 }
 
 bool FilterDatabase::newFilter(FilterDefinition& working, const std::string& category,
-                               const std::string& title) {
-    if (title.empty() || path_.empty()) return false;
+                               const std::string& title, bool replace) {
+    if (path_.empty()) return false;
+    if (title.empty()) return fail("a filter's title must not be empty");
     std::string fileName = filterFileName(category, title);
+    if (!replace && fs_.fileExists(path_ + fileName))
+        return fail(path_ + fileName + " exists already (a filter of that file name is kept)");
     working.fillAsNew(category, title, path_ + fileName);
-    if (!writeFfxFile(fs_, working)) return false;
+    if (!(replace ? writeFfxFile(fs_, working) : writeNewFfxFile(fs_, working))) return fileFailure("write", fileName);
     addOrUpdate({0, category, title, fileName});
     sortAndWrite();
     return true;
@@ -108,32 +199,36 @@ bool FilterDatabase::newFilter(FilterDefinition& working, const std::string& cat
 
 bool FilterDatabase::renameFilter(const std::string& fileName, const std::string& newTitle) {
     DatabaseEntry* entry = findEntry(fileName);
-    if (!entry || newTitle.empty() || newTitle.size() > kMaxFfxStringLength) return false;
+    if (!entry) return false;
+    if (newTitle.empty() || newTitle.size() > kMaxFfxStringLength)
+        return fail("a title must have 1 to " + std::to_string(kMaxFfxStringLength) + " characters");
     std::string newFileName = filterFileName(entry->category, newTitle);
     if (newFileName != entry->fileName &&
         !fs_.renameNoReplace(path_ + entry->fileName, path_ + newFileName))
-        return false;
+        return fileFailure("rename " + path_ + entry->fileName + " to", newFileName);
     entry->title = newTitle;
     entry->fileName = newFileName;
-    bool ok = rewriteFfxTitleAndCategory(fs_, path_ + newFileName, newTitle, entry->category);
+    bool ok = rewriteFfxTitleAndCategory(fs_, path_ + newFileName, newTitle, entry->category) ||
+              fileFailure("rewrite the title in", newFileName);
     sortAndWrite();
     return ok;
 }
 
 bool FilterDatabase::moveEntries(const std::vector<std::string>& fileNames,
                                  const std::string& newCategory) {
-    if (newCategory.size() > kMaxFfxStringLength) return false;
+    if (newCategory.size() > kMaxFfxStringLength)
+        return fail("a category must have at most " + std::to_string(kMaxFfxStringLength) + " characters");
     for (const std::string& fileName : fileNames) {
         DatabaseEntry* entry = findEntry(fileName);
         if (!entry) return false;
         std::string newFileName = filterFileName(newCategory, entry->title);
         if (newFileName != entry->fileName &&
             !fs_.renameNoReplace(path_ + entry->fileName, path_ + newFileName))
-            return false;
+            return fileFailure("rename " + path_ + entry->fileName + " to", newFileName);
         entry->category = newCategory;
         entry->fileName = newFileName;
         if (!rewriteFfxTitleAndCategory(fs_, path_ + newFileName, entry->title, newCategory))
-            return false;
+            return fileFailure("rewrite the category in", newFileName);
     }
     return true;
 }
@@ -146,7 +241,7 @@ bool FilterDatabase::moveFilters(const std::vector<std::string>& fileNames,
 }
 
 bool FilterDatabase::renameCategory(const std::string& oldName, const std::string& newName) {
-    if (newName.empty()) return false;
+    if (newName.empty()) return fail("a category's name must not be empty");
     std::vector<std::string> fileNames;
     for (const DatabaseEntry& entry : filtersOf(oldName)) fileNames.push_back(entry.fileName);
     if (!moveEntries(fileNames, newName)) return false;
@@ -157,9 +252,11 @@ bool FilterDatabase::renameCategory(const std::string& oldName, const std::strin
 }
 
 bool FilterDatabase::newCategory(const std::string& name) {
-    if (name.empty() || name.size() > kMaxFfxStringLength) return false;
+    if (name.empty() || name.size() > kMaxFfxStringLength)
+        return fail("a category's name must have 1 to " + std::to_string(kMaxFfxStringLength) + " characters");
     std::vector<std::string> existing = categories();
-    if (std::find(existing.begin(), existing.end(), name) != existing.end()) return false;
+    if (std::find(existing.begin(), existing.end(), name) != existing.end())
+        return fail("the category \"" + name + "\" exists already");
     entries_.push_back({0, name, "", ""});
     sortAndWrite();
     return true;
@@ -168,7 +265,8 @@ bool FilterDatabase::newCategory(const std::string& name) {
 bool FilterDatabase::removeEntries(const std::vector<std::string>& fileNames) {
     for (const std::string& fileName : fileNames) {
         DatabaseEntry* entry = findEntry(fileName);
-        if (!entry || !fs_.removeFile(path_ + entry->fileName)) return false;
+        if (!entry) return false;
+        if (!fs_.removeFile(path_ + entry->fileName)) return fileFailure("delete", entry->fileName);
         entries_.erase(entries_.begin() + (entry - entries_.data()));
     }
     return true;
@@ -197,7 +295,7 @@ bool FilterDatabase::duplicateFilter(FilterDefinition& working) {
     if (!saveFfxAs(fs_, working, path_ + fileName)) {
         working.title = oldTitle;
         working.filePath = oldPath;
-        return false;
+        return fileFailure("write", fileName);
     }
     addOrUpdate({working.presets.empty() ? 0u : kEntryHasPresets, working.category, working.title,
                  fileName});
@@ -206,8 +304,8 @@ bool FilterDatabase::duplicateFilter(FilterDefinition& working) {
 }
 
 bool FilterDatabase::savePresetChange(const FilterDefinition& working) {
-    if (!writeFfxFile(fs_, working)) return false;
-    DatabaseEntry* entry = findEntry(baseName(working.filePath));
+    if (!writeFfxFile(fs_, working)) return fail("cannot write " + working.filePath + ": " + lastFileError());
+    DatabaseEntry* entry = const_cast<DatabaseEntry*>(entryNamed(fileNameOf(working.filePath)));
     if (!entry) return true;
     uint32_t flags = working.presets.empty() ? entry->flags & ~kEntryHasPresets
                                              : entry->flags | kEntryHasPresets;

@@ -11,55 +11,62 @@ namespace lumen::filters {
 
 namespace {
 
-std::string fileNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of(kPathSeparator == '/' ? "/" : "\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool endsWithIgnoringCase(const std::string& text, std::string_view suffix) {
     return text.size() >= suffix.size() && equalsIgnoringCase(std::string_view(text).substr(text.size() - suffix.size()), suffix);
 }
 
-bool importLibrary(ImportContext& context, const std::string& path) {
+void importLibrary(ImportContext& context, const std::string& path, FileImportResult& result) {
     const FilterLibrary library = loadFilterLibrary(context.fs, path);
     if (library.status == LibraryStatus::Unsupported) context.ui.showMessage(kUnsupportedLibraryMessage);
-    if (library.status == LibraryStatus::ReadError) context.ui.showMessage(kErrorReadingFileMessage);
+    if (library.status == LibraryStatus::ReadError || library.status == LibraryStatus::Broken)
+        context.ui.showMessage(kErrorReadingFileMessage);
+    result.detail = libraryProblem(path, library);
     const std::optional<std::vector<size_t>> picked = context.ui.pickLibraryEntries(path, library);
-    if (!picked) return false;
+    if (!picked) {
+        result.succeeded = false;
+        result.reason = kDialogCanceledReason;
+        if (result.detail.empty()) result.detail = path + ": the import was cancelled";
+        return;
+    }
     // The unpicked entries go; the rest keep file order.
     const std::set<size_t> rows(picked->begin(), picked->end());
     std::vector<FilterLibraryEntry> kept;
     for (size_t row : rows)
         if (row < library.entries.size()) kept.push_back(library.entries[row]);
-    importLibraryEntries(context.fs, kept, context.database.path(), context.working);
-    return true;
+    const ImportOutcome saved = importLibraryEntries(context.fs, kept, context.database.path(), context.working);
+    result.succeeded = static_cast<bool>(saved);
+    if (!saved) result.detail = saved.detail;
 }
 
 // One file through its importer: whether it worked, and the reason when it did not.
 FileImportResult importOne(ImportContext& context, const std::string& path) {
-    FileImportResult result{path, importKindOf(path), true, {}};
+    FileImportResult result{path, importKindOf(path), true, {}, {}};
     const std::string& databasePath = context.database.path();
+    ImportOutcome outcome;
     switch (result.kind) {
     case ImportKind::Library:
-        result.succeeded = importLibrary(context, path);
-        result.reason = kDialogCanceledReason;
-        break;
+        importLibrary(context, path, result);
+        return result;
     case ImportKind::Plugin:
-        result.succeeded = importFfPlugin(context.fs, path, databasePath, context.working);
+        outcome = importFfPlugin(context.fs, path, databasePath, context.working);
         result.reason = kInvalidPluginReason;
         break;
     case ImportKind::Afs:
-        result.succeeded = importAfs(context.fs, path, databasePath, context.working);
+        outcome = importAfs(context.fs, path, databasePath, context.working);
         result.reason = kInvalidAfsReason;
         break;
     case ImportKind::Ffx:
-        result.succeeded = copyImportFfx(context.fs, path, databasePath);
+        outcome = copyImportFfx(context.fs, path, databasePath, context.replaceExisting);
         result.reason = kInvalidFfxReason;
         break;
     case ImportKind::Skipped:
         break;
     }
-    if (result.succeeded) result.reason.clear();
+    result.succeeded = static_cast<bool>(outcome);
+    result.detail = outcome.detail;
+    // A converted filter that could not be saved is not the importer's message to show.
+    if (result.succeeded || (outcome.failure == ImportFailure::NotSaved && result.kind != ImportKind::Ffx))
+        result.reason.clear();
     return result;
 }
 
@@ -91,10 +98,41 @@ std::string continueQuestion(const std::string& path, const std::string& reason)
            "\n\nDo you want to continue importing files?";
 }
 
-bool copyImportFfx(FileSystem& fs, const std::string& path, const std::string& databasePath) {
+ImportOutcome unreadableFile(const std::string& path) {
+    return {ImportFailure::Unreadable, "cannot read " + path + ": " + lastFileError()};
+}
+
+ImportOutcome unrecognisedFile(const std::string& path, const std::string& what) {
+    return {ImportFailure::NotRecognised, path + ": " + what};
+}
+
+ImportOutcome unsavedFile(const std::string& path) {
+    return {ImportFailure::NotSaved, "cannot write " + path + ": " + lastFileError()};
+}
+
+ImportOutcome copyImportFfx(FileSystem& fs, const std::string& path, const std::string& databasePath,
+                            bool replace) {
     const std::optional<std::vector<uint8_t>> bytes = fs.readFile(path);
-    if (!bytes || !looksLikeFfx(*bytes)) return false;
-    return fs.writeFileAtomic(joinPath(databasePath, fileNameOf(path)), *bytes);
+    if (!bytes) return unreadableFile(path);
+    if (!looksLikeFfx(*bytes)) return unrecognisedFile(path, "not a Lumenforge filter file (no FFX magic)");
+    const std::string name = fileNameOf(path);
+    const std::string target = joinPath(databasePath, name);
+    if (replace) return fs.writeFileAtomic(target, *bytes) ? ImportOutcome{} : unsavedFile(target);
+    if (fs.writeNewFile(target, *bytes)) return {};
+    if (!fs.fileExists(target)) return unsavedFile(target);
+
+    const size_t dot = name.rfind('.');
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    const std::string stem = name.substr(0, name.size() - extension.size());
+    constexpr int kMaxCopies = 999;
+    for (int copy = 2; copy <= kMaxCopies; ++copy) {
+        const std::string suffix = " (" + std::to_string(copy) + ")" + extension;
+        const std::string free = joinPath(databasePath, stem.substr(0, kMaxFileNameLength - suffix.size()) + suffix);
+        if (fs.writeNewFile(free, *bytes)) return {};
+        if (!fs.fileExists(free)) return unsavedFile(free);
+    }
+    return {ImportFailure::NameTaken, "cannot import " + path + ": " + target + " and " +
+                                          std::to_string(kMaxCopies - 1) + " numbered copies exist already"};
 }
 
 ImportReport runImport(ImportContext& context) {
@@ -115,7 +153,7 @@ ImportReport runImport(ImportContext& context) {
 
     for (const std::string& path : chosen.paths) {
         FileImportResult result = importOne(context, path);
-        const bool failed = result.kind != ImportKind::Skipped && !result.succeeded;
+        const bool failed = result.kind != ImportKind::Skipped && !result.succeeded && !result.reason.empty();
         report.files.push_back(result);
         if (!failed) continue;
         if (count == 1) {

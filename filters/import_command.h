@@ -10,6 +10,7 @@
 #include "filters/file_system.h"
 #include "filters/filter_database.h"
 #include "filters/filter_definition.h"
+#include "filters/import_outcome.h"
 #include "filters/settings_store.h"
 
 namespace lumen::filters {
@@ -60,14 +61,20 @@ bool isPluginPath(const std::string& path);
 ImportKind importKindOf(const std::string& path);
 std::string continueQuestion(const std::string& path, const std::string& reason);
 
-// A file that passes the looks-like-FFX test is copied unchanged under its own name.
-bool copyImportFfx(FileSystem& fs, const std::string& path, const std::string& databasePath);
+// A file that passes the looks-like-FFX test is copied unchanged under its own name. When a file
+// of that name is in the database already it is kept: the copy takes the first free name of
+// "NAME (2).ffx", "NAME (3).ffx" ..., unless `replace` asks to put the copy in its place.
+ImportOutcome copyImportFfx(FileSystem& fs, const std::string& path, const std::string& databasePath,
+                            bool replace = false);
 
 struct FileImportResult {
     std::string path;
     ImportKind kind = ImportKind::Skipped;
     bool succeeded = false;
-    std::string reason;  // the failure's text
+    // The text the dialogs show for the failure; empty for a failure they do not report (a
+    // filter that could not be saved).
+    std::string reason;
+    std::string detail;  // what happened and to which file, for the command line
 };
 
 struct ImportReport {
@@ -82,6 +89,7 @@ struct ImportContext {
     FilterDatabase& database;
     FilterDefinition& working;
     ImportUi& ui;
+    bool replaceExisting = false;  // copied .ffx files replace those of their name
 };
 
 // The whole command; the caller refreshes its category list afterwards.

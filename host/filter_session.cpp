@@ -201,7 +201,6 @@ RunResult FilterSession::apply(HostImage& image, const ApplyOptions& options) {
     descriptorParameters.readDescriptorProcs = hostReadDescriptorProcs();
     descriptorParameters.writeDescriptorProcs = hostWriteDescriptorProcs();
     if (!options.descriptor.empty()) descriptorParameters.descriptor = hostHandleFromBytes(encodeDescriptor(options.descriptor));
-    const Handle givenDescriptor = descriptorParameters.descriptor;
 
     auto record = std::make_unique<FilterRecord>();
     FilterRecord& r = *record;
@@ -282,7 +281,8 @@ RunResult FilterSession::apply(HostImage& image, const ApplyOptions& options) {
 
     if (descriptorParameters.descriptor) {
         std::optional<Descriptor> written = decodeDescriptor(hostHandleBytes(descriptorParameters.descriptor));
-        if (written && ok && descriptorParameters.descriptor != givenDescriptor) run.writtenDescriptor = std::move(written);
+        if (written && ok && isWrittenDescriptor(descriptorParameters.descriptor))
+            run.writtenDescriptor = std::move(written);
         disposeHostHandle(descriptorParameters.descriptor);
     }
     activeRun = nullptr;

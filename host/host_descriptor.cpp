@@ -1,5 +1,8 @@
 #include "host_descriptor.h"
 
+#include <mutex>
+#include <set>
+
 #include "host/host_handles.h"
 #include "host/json_text.h"
 #include "imaging/byte_reader.h"
@@ -71,6 +74,9 @@ int16_t getUnitFloat(PIReadDescriptor, uint32_t*, double*) { return paramErr; }
 int16_t getBoolean(PIReadDescriptor, Boolean*) { return paramErr; }
 int16_t getOther(PIReadDescriptor, void*) { return paramErr; }
 
+std::mutex writtenLock;
+std::set<uint64_t> writtenSerials;
+
 PIWriteDescriptor openWrite() { return new Writer; }
 
 int16_t closeWrite(PIWriteDescriptor writer, Handle* newDescriptor) {
@@ -78,6 +84,10 @@ int16_t closeWrite(PIWriteDescriptor writer, Handle* newDescriptor) {
     if (!w) return paramErr;
     Handle handle = hostHandleFromBytes(encodeDescriptor(w->items));
     delete w;
+    if (handle) {
+        std::lock_guard<std::mutex> guard(writtenLock);
+        writtenSerials.insert(hostHandleSerial(handle));
+    }
     if (newDescriptor) *newDescriptor = handle;
     else disposeHostHandle(handle);
     return handle ? noErr : memFullErr;
@@ -105,6 +115,11 @@ WriteDescriptorProcs writeProcs = {0, 16, openWrite, closeWrite, putInteger, put
                                    putOther, putOther, putOther};
 
 }  // namespace
+
+bool isWrittenDescriptor(Handle handle) {
+    std::lock_guard<std::mutex> guard(writtenLock);
+    return handle && writtenSerials.count(hostHandleSerial(handle)) != 0;
+}
 
 std::string encodeDescriptor(const Descriptor& descriptor) {
     imaging::ByteWriter out;

@@ -28,6 +28,10 @@ std::optional<Descriptor> decodeDescriptor(const std::string& bytes);
 std::optional<DescriptorItem> descriptorItemFromArgument(const std::string& argument);
 nlohmann::ordered_json descriptorJson(const Descriptor& descriptor);
 
+// Whether the handle is one the write procedures made: what a plug-in wrote, even when it has
+// the address of the descriptor it was given and disposed.
+bool isWrittenDescriptor(hostapi::Handle handle);
+
 // The procedure tables a FilterRecord points to; one set serves every run.
 hostapi::ReadDescriptorProcs* hostReadDescriptorProcs();
 hostapi::WriteDescriptorProcs* hostWriteDescriptorProcs();

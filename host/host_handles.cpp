@@ -13,9 +13,11 @@ using hostapi::Handle;
 struct HostHandle {
     char* data;
     int32_t size;
+    uint64_t serial;
 };
 
 std::atomic<int> liveHandles{0};
+std::atomic<uint64_t> handlesMade{0};
 
 HostHandle* recordOf(Handle handle) { return reinterpret_cast<HostHandle*>(handle); }
 
@@ -29,6 +31,7 @@ Handle newHandle(int32_t size) {
         return nullptr;
     }
     record->size = size;
+    record->serial = ++handlesMade;
     ++liveHandles;
     return reinterpret_cast<Handle>(record);
 }
@@ -86,6 +89,7 @@ const hostapi::BufferProcs& hostBufferProcs() { return bufferProcs; }
 hostapi::Handle newHostHandle(int32_t size) { return newHandle(size); }
 void disposeHostHandle(hostapi::Handle handle) { disposeHandle(handle); }
 int32_t hostHandleSize(hostapi::Handle handle) { return getSize(handle); }
+uint64_t hostHandleSerial(hostapi::Handle handle) { return handle ? recordOf(handle)->serial : 0; }
 
 std::string hostHandleBytes(hostapi::Handle handle) {
     if (!handle) return {};

@@ -20,4 +20,8 @@ hostapi::Handle hostHandleFromBytes(const std::string& bytes);
 // Handles still allocated: a plug-in that forgets to dispose what it was given leaks them.
 int liveHostHandles();
 
+// Every handle made gets a number of its own, never given again: unlike its address, which the
+// allocator hands out anew once the handle is disposed. 0 for null.
+uint64_t hostHandleSerial(hostapi::Handle handle);
+
 }  // namespace lumen::host

@@ -168,7 +168,9 @@ int main(int argc, char** argv) {
     applyCommand->add_option("IN", apply.input, "input PNG")->required();
     applyCommand->add_option("OUT", apply.output, "output PNG")->required();
     applyCommand->add_option("--mode", apply.mode, "rgb, gray, cmyk or multichannel");
-    applyCommand->add_option("--extra-planes", apply.extraPlanes, "multichannel: planes beyond colour and alpha");
+    // Hosts following the plug-in API keep at most 56 channels an image.
+    applyCommand->add_option("--extra-planes", apply.extraPlanes, "multichannel: planes beyond colour and alpha")
+        ->check(CLI::Range(0, 56));
     applyCommand->add_option("--params", apply.params, "parameter block kept between invocations");
     applyCommand->add_option("--play", apply.play, "display, dont or silent");
     applyCommand->add_option("--descriptor", apply.descriptors, "KEY=VALUE item of the recorded step");

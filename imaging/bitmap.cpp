@@ -130,11 +130,12 @@ std::optional<Bitmap> resample(const Bitmap& source, int width, int height) {
 
 BitmapSize thumbnailSize(int width, int height) {
     if (width <= 0 || height <= 0) return {};
-    if (height < 84) return {width, height};
+    // No preview is this wide; a wider thumbnail could not be read back.
+    if (height < 84) return {std::min(width, kMaxThumbnailWidth), height};
     // The smallest divisor, in hundredths, with floor(height * 100 / divisor) <= 83.
     const int64_t divisor = std::max<int64_t>(100, int64_t{height} * 100 / 84 + 1);
     const int thumbHeight = int(int64_t{height} * 100 / divisor);
-    const int thumbWidth = int(std::max<int64_t>(1, int64_t{width} * 100 / divisor));
+    const int thumbWidth = int(std::clamp<int64_t>(int64_t{width} * 100 / divisor, 1, kMaxThumbnailWidth));
     return {thumbWidth, thumbHeight};
 }
 

@@ -61,9 +61,14 @@ struct BitmapSize {
     bool operator==(const BitmapSize&) const = default;
 };
 
+// The largest preset thumbnail a preview can give: the rule keeps the height at 83 or less, and
+// no preview area is wider than this.
+constexpr int kMaxThumbnailHeight = 83;
+constexpr int kMaxThumbnailWidth = 1024;
+
 // Size of a preset thumbnail of a preview of the given size: a preview of 84 rows or more is
 // divided by the smallest divisor of 1.00, 1.01, 1.02 ... that brings its height to 83 or less;
-// a lower one keeps its size. The width never falls below 1.
+// a lower one keeps its size. The width never falls below 1 nor passes kMaxThumbnailWidth.
 BitmapSize thumbnailSize(int width, int height);
 std::optional<Bitmap> makeThumbnail(const Bitmap& preview);
 

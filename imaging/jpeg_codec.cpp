@@ -1,5 +1,6 @@
 #include "jpeg_codec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -89,7 +90,7 @@ struct DecodeState {
     DecodeProgress progress;
 };
 
-bool readHeader(DecodeState* state, const uint8_t* bytes, size_t size) {
+bool readHeader(DecodeState* state, const uint8_t* bytes, size_t size, const JpegLimits* limits) {
     if (setjmp(state->errors.jump)) return false;
     jpeg_create_decompress(&state->info);
     state->progress.base.progress_monitor = onProgress;
@@ -97,8 +98,10 @@ bool readHeader(DecodeState* state, const uint8_t* bytes, size_t size) {
     state->info.progress = &state->progress.base;
     jpeg_mem_src(&state->info, bytes, static_cast<unsigned long>(size));
     if (jpeg_read_header(&state->info, TRUE) != JPEG_HEADER_OK) return false;
-    if (state->info.image_width == 0 || state->info.image_height == 0 ||
-        state->info.image_width > JDIMENSION(kMaxJpegSide) || state->info.image_height > JDIMENSION(kMaxJpegSide))
+    const uint64_t width = state->info.image_width, height = state->info.image_height;
+    if (width == 0 || height == 0 || width > uint64_t(std::clamp(limits->maxWidth, 0, kMaxJpegSide)) ||
+        height > uint64_t(std::clamp(limits->maxHeight, 0, kMaxJpegSide)) ||
+        limits->maxPixels < 0 || width * height > uint64_t(limits->maxPixels))
         return false;
     state->info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&state->info);
@@ -140,13 +143,13 @@ std::optional<std::vector<uint8_t>> encodeJpeg(const Bitmap& bitmap) {
     return result;
 }
 
-std::optional<Bitmap> decodeJpeg(std::span<const uint8_t> bytes) {
+std::optional<Bitmap> decodeJpeg(std::span<const uint8_t> bytes, const JpegLimits& limits) {
     if (bytes.empty()) return std::nullopt;
     DecodeState state{};
     state.info.err = &state.errors.base;
     setUpErrors(state.errors);
     std::optional<Bitmap> bitmap;
-    if (readHeader(&state, bytes.data(), bytes.size())) {
+    if (readHeader(&state, bytes.data(), bytes.size(), &limits)) {
         bitmap = Bitmap::create(int(state.info.output_width), int(state.info.output_height));
         if (bitmap && !readPixels(&state, bitmap->bits.data(), bitmap->stride())) bitmap.reset();
     }

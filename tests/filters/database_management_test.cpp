@@ -188,3 +188,17 @@ TEST_F(DatabaseManagement, CopyToAnotherDatabaseSkipsFailuresAndLeavesItsIndex) 
     EXPECT_FALSE(fs.fileExists(root + "Target.db" + kPathSeparator + "index"));
     EXPECT_EQ(dm.copyFiltersTo(database.entries(), "Missing.db"), 0u);
 }
+
+// A database name is a name in the root: "..", "." and paths never reach outside it.
+TEST_F(DatabaseManagement, CopyToNeverWritesOutsideTheRoot) {
+    DatabaseManager dm = manager();
+    const std::string outside = scratch.file("outside.db");
+    ASSERT_TRUE(fs.createDirectory(outside));
+    ASSERT_TRUE(fs.createDirectory(root + "a.db"));
+    for (const std::string name : {std::string(".."), std::string("."), std::string("a.db/../../outside.db"),
+                                   std::string("../outside.db"), root + "a.db", std::string("a")})
+        EXPECT_EQ(dm.copyFiltersTo(database.entries(), name), 0u) << name;
+    EXPECT_TRUE(fs.listDirectory(outside)->empty());
+    EXPECT_TRUE(fs.listDirectory(root + "a.db")->empty());
+    EXPECT_EQ(dm.copyFiltersTo(database.entries(), "a.db"), 2u);
+}

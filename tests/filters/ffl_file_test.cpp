@@ -70,7 +70,21 @@ TEST(FflRead, CountDecidesTheEntriesMissingLinesAreEmpty) {
     EXPECT_EQ(parseFilterLibrary(library("1", blocks(3))).entries.size(), 1u);
     EXPECT_EQ(parseFilterLibrary(library("0", blocks(3))).entries.size(), 0u);
     EXPECT_EQ(parseFilterLibrary(library("-4", blocks(1))).entries.size(), 0u);
-    EXPECT_EQ(parseFilterLibrary(library("2147483647", {})).entries.size(), kMaxLibraryEntries);
+}
+
+// A count the file's lines cannot hold is a broken library, not millions of empty filters.
+TEST(FflRead, ACountLargerThanTheLinesLeftIsABrokenLibrary) {
+    const FilterLibrary lying = parseFilterLibrary(library("2147483647", {}));
+    EXPECT_EQ(lying.status, LibraryStatus::Broken);
+    EXPECT_TRUE(lying.entries.empty());
+    EXPECT_EQ(lying.claimedCount, 2147483647);
+    EXPECT_EQ(libraryProblem("l.ffl", lying), "l.ffl: a broken library: it claims 2147483647 filters but holds only 0 more lines");
+    EXPECT_EQ(parseFilterLibrary(library("4", {"a", "b", "c"})).status, LibraryStatus::Broken);
+    // As many filters as lines left still reads, the missing lines empty; so does a last line
+    // without its line end.
+    EXPECT_EQ(parseFilterLibrary(library("3", {"a", "b", "c"})).entries.size(), 3u);
+    const std::string unended = "FFL1.0\n2\nsrc\nCat";
+    EXPECT_EQ(parseFilterLibrary(std::vector<uint8_t>(unended.begin(), unended.end())).entries.size(), 2u);
 }
 
 TEST(FflRead, WrongFirstLineOrUnreadableFile) {
@@ -122,4 +136,21 @@ TEST(FflImport, ConvertsAndSavesThePickedEntriesInOrder) {
     importLibraryEntries(nativeFileSystem(), std::vector{lib.entries[1], later}, scratch.path(), working);
     ASSERT_TRUE(loadFfxFile(nativeFileSystem(), scratch.file("Cat2 - Title2.ffx"), loaded));
     EXPECT_EQ(loaded.code[1], "255");
+}
+
+TEST(FflImport, EntriesOfOneFileAreSavedOnceAndFailedSavesAreReported) {
+    ScratchDirectory scratch;
+    lumen::filters::testing::FaultyFileSystem fs;
+    const std::vector<FilterLibraryEntry> empties(500);
+    FilterDefinition working;
+    EXPECT_TRUE(importLibraryEntries(fs, empties, scratch.path(), working));
+    EXPECT_EQ(fs.writes, 1);
+
+    const FilterLibrary lib = parseFilterLibrary(library("3", blocks(3)));
+    fs.failWrite = [](const std::string& path) { return path.find("Title1") == std::string::npos; };
+    const ImportOutcome outcome = importLibraryEntries(fs, lib.entries, scratch.path(), working);
+    EXPECT_EQ(outcome.failure, ImportFailure::NotSaved);
+    EXPECT_EQ(outcome.detail.rfind("cannot write " + scratch.file("Cat2 - Title2.ffx"), 0), 0u) << outcome.detail;
+    EXPECT_NE(outcome.detail.find("(and 1 more filters not saved)"), std::string::npos);
+    EXPECT_TRUE(fs.fileExists(scratch.file("Cat1 - Title1.ffx")));
 }

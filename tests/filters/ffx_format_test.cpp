@@ -178,6 +178,26 @@ TEST(FfxFormat, BadThumbnailFailsTheWholeRead) {
     EXPECT_TRUE(read.presets.empty());
 }
 
+// A 33 KB stream may claim 4096 x 4096 pixels, and every preset is kept decoded: a thumbnail
+// larger than a preview could give, or too many pixels in one file, fail the read.
+TEST(FfxFormat, ThumbnailsLargerThanAPresetCanHaveFailTheRead) {
+    auto withThumbnails = [](int count, int width, int height) {
+        FilterDefinition filter = testing::sampleFilter(count);
+        for (Preset& preset : filter.presets) preset.thumbnail = testing::gradientBitmap(width, height);
+        return *serializeFfx(filter, true);
+    };
+    FilterDefinition read;
+    EXPECT_TRUE(parseFfx(withThumbnails(2, imaging::kMaxThumbnailWidth, imaging::kMaxThumbnailHeight), read));
+    EXPECT_FALSE(parseFfx(withThumbnails(1, 100, imaging::kMaxThumbnailHeight + 1), read));
+    EXPECT_FALSE(parseFfx(withThumbnails(1, imaging::kMaxThumbnailWidth + 1, 10), read));
+
+    const int64_t largest = int64_t{imaging::kMaxThumbnailWidth} * imaging::kMaxThumbnailHeight;
+    const int fitting = static_cast<int>(kMaxThumbnailPixelsPerFile / largest);
+    EXPECT_TRUE(parseFfx(withThumbnails(fitting, imaging::kMaxThumbnailWidth, imaging::kMaxThumbnailHeight), read));
+    EXPECT_EQ(read.presets.size(), size_t(fitting));
+    EXPECT_FALSE(parseFfx(withThumbnails(fitting + 1, imaging::kMaxThumbnailWidth, imaging::kMaxThumbnailHeight), read));
+}
+
 TEST(FfxFormat, RewriteKeepsMagicAndEveryByteAfterTheCategory) {
     FilterDefinition filter = testing::sampleFilter(1);
     for (const std::vector<uint8_t>& original : {version10Bytes(filter), *serializeFfx(filter, true)}) {

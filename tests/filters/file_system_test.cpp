@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "filters/ffx_format.h"
 #include "test_support.h"
@@ -78,6 +82,80 @@ TEST(FileSystem, RemoveTreeNeverFollowsALinkOutOfTheDirectory) {
     EXPECT_TRUE(fs.removeTree(tree));
     EXPECT_FALSE(fs.directoryExists(tree));
     EXPECT_TRUE(fs.fileExists(joinPath(outside, "keep")));
+}
+#endif
+
+TEST(FileSystem, NewFilesNeverReplace) {
+    ScratchDirectory dir;
+    FileSystem& fs = nativeFileSystem();
+    ASSERT_TRUE(fs.writeNewFile(dir.file("a"), std::vector<uint8_t>{1}));
+    EXPECT_FALSE(fs.writeNewFile(dir.file("a"), std::vector<uint8_t>{2}));
+    EXPECT_EQ(*fs.readFile(dir.file("a")), std::vector<uint8_t>{1});
+    EXPECT_EQ(fs.listDirectory(dir.path())->size(), 1u);
+}
+
+// Windows' ANSI calls stop at 260 characters for the whole path, long before a name this long.
+#ifndef _WIN32
+TEST(FileSystem, LongestNamesFitTheirTemporaryFile) {
+    ScratchDirectory dir;
+    FileSystem& fs = nativeFileSystem();
+
+    // The longest name a file system takes: the temporary file beside it must fit as well.
+    const std::string longest = std::string(kMaxFileNameLength - 4, 'n') + ".ffx";
+    ASSERT_TRUE(fs.writeFileAtomic(dir.file(longest), std::vector<uint8_t>{3}));
+    ASSERT_TRUE(fs.writeFileAtomic(dir.file(longest), std::vector<uint8_t>{4}));
+    EXPECT_EQ(*fs.readFile(dir.file(longest)), std::vector<uint8_t>{4});
+    EXPECT_EQ(fs.listDirectory(dir.path())->size(), 1u);
+}
+#endif
+
+TEST(FileSystem, TemporaryNamesNameTheirProcessAndStayWithinTheLimit) {
+    const std::string directory = withTrailingSeparator("d");
+    const std::string temporary = temporaryPathFor(directory + "x.ffx", 4711, 3);
+    EXPECT_EQ(temporary, directory + "x.ffx.~4711-3");
+    EXPECT_EQ(temporaryFileOwner(fileNameOf(temporary)), 4711u);
+    const std::string cut = fileNameOf(temporaryPathFor(directory + std::string(300, 'n'), 4294967295u, 99));
+    EXPECT_EQ(cut.size(), kMaxFileNameLength);
+    EXPECT_EQ(temporaryFileOwner(cut), 4294967295u);
+    for (const char* name : {"x.ffx", "x.~", "x.~12", "x.~-1", "x.~1-", "x.~1a-2", "x.~99999999999-1"})
+        EXPECT_FALSE(temporaryFileOwner(name)) << name;
+}
+
+TEST(FileSystem, PlainNamesCannotLeaveTheirDirectory) {
+    for (const char* name : {"a.ffx", "X - a b.ffx", "..x", "x.."}) EXPECT_TRUE(isPlainName(name)) << name;
+    for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", "/x"}) EXPECT_FALSE(isPlainName(name)) << name;
+}
+
+#ifndef _WIN32
+// Opening a pipe for reading waits for a writer: a pipe named like a filter would hang every
+// command. The test process is stopped by the alarm rather than hanging.
+TEST(FileSystem, PipesAndDevicesAreNeverOpenedOrListedAsFiles) {
+    ScratchDirectory dir;
+    FileSystem& fs = nativeFileSystem();
+    ASSERT_EQ(::mkfifo(dir.file("pipe.ffx").c_str(), 0666), 0);
+    ::alarm(20);
+    EXPECT_FALSE(fs.readFile(dir.file("pipe.ffx")));
+    EXPECT_FALSE(fs.readFile("/dev/zero"));
+    ::alarm(0);
+    const std::vector<DirectoryItem> listing = *fs.listDirectory(dir.path());
+    ASSERT_EQ(listing.size(), 1u);
+    EXPECT_FALSE(listing[0].isRegularFile);
+    ASSERT_TRUE(fs.writeFileAtomic(dir.file("file"), std::vector<uint8_t>{1}));
+    const std::vector<DirectoryItem> withFile = *fs.listDirectory(dir.path());
+    EXPECT_TRUE(std::any_of(withFile.begin(), withFile.end(),
+                            [](const DirectoryItem& item) { return item.name == "file" && item.isRegularFile; }));
+}
+
+TEST(FileSystem, FailuresSayWhy) {
+    ScratchDirectory dir;
+    FileSystem& fs = nativeFileSystem();
+    EXPECT_FALSE(fs.readFile(dir.file("missing")));
+    EXPECT_EQ(lastFileError(), "No such file or directory");
+    EXPECT_FALSE(fs.writeFileAtomic(dir.file(std::string(kMaxFileNameLength + 1, 'n')), std::vector<uint8_t>{1}));
+    EXPECT_EQ(lastFileError(), "File name too long");
+    ASSERT_TRUE(fs.writeNewFile(dir.file("a"), std::vector<uint8_t>{1}));
+    EXPECT_FALSE(fs.writeNewFile(dir.file("a"), std::vector<uint8_t>{1}));
+    EXPECT_EQ(lastFileError(), "File exists");
 }
 #endif
 

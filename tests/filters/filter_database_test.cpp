@@ -2,8 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "filters/ffx_file.h"
 #include "test_support.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace lumen::filters {
 namespace {
@@ -219,6 +227,138 @@ TEST_F(FilterDatabaseTest, PresetChangesKeepThePresetsFlagInStep) {
     ASSERT_TRUE(database.savePresetChange(working));
     EXPECT_FALSE(database.filtersOf("Stone")[0].hasPresets());
 }
+
+// On a file system that tells case apart both files are filters of their own, and each
+// operation acts on the file named, not on the first whose name matches without case.
+TEST_F(FilterDatabaseTest, NamesDifferingInCaseAreDifferentFilters) {
+    FilterDefinition lower = testing::sampleFilter(0), upper = testing::sampleFilter(0);
+    lower.category = upper.category = "X";
+    lower.title = "a";
+    upper.title = "A";
+    ASSERT_TRUE(saveFfxAs(fs, lower, dir.file("X - a.ffx")));
+    ASSERT_TRUE(saveFfxAs(fs, upper, dir.file("X - A.ffx")));
+    const std::vector<DirectoryItem> listing = *fs.listDirectory(dir.path());
+    if (std::count_if(listing.begin(), listing.end(), [](const DirectoryItem& item) { return item.name.starts_with("X - "); }) < 2)
+        GTEST_SKIP() << "the file system ignores case";
+    database.open(dir.path());
+    EXPECT_EQ(database.filtersOf("X").size(), 2u);
+
+    ASSERT_TRUE(database.deleteFilters({"X - a.ffx"}));
+    EXPECT_FALSE(fs.fileExists(dir.file("X - a.ffx")));
+    EXPECT_TRUE(fs.fileExists(dir.file("X - A.ffx")));
+    // With one left, a name differing in case alone still finds it.
+    ASSERT_TRUE(database.renameFilter("x - a.FFX", "B"));
+    EXPECT_TRUE(fs.fileExists(dir.file("X - B.ffx")));
+
+    // An index written where case does not count names the file in another case: it is kept.
+    std::vector<DatabaseEntry> entries = database.entries();
+    for (DatabaseEntry& entry : entries)
+        if (entry.fileName == "X - B.ffx") entry.fileName = "x - b.FFX";
+    testing::writeBytes(dir.file("index"), serializeIndex(entries));
+    FilterDatabase reopened(fs);
+    ASSERT_TRUE(reopened.open(dir.path()).indexRead);
+    ASSERT_TRUE(reopened.entryNamed("X - B.ffx"));
+    EXPECT_EQ(reopened.entryNamed("X - B.ffx")->title, "B");
+}
+
+// "index" belongs to whoever made it: outside a database folder, or when it is not a database
+// index, it is neither replaced nor is anything else written or removed there.
+TEST_F(FilterDatabaseTest, OnlyADatabaseFolderWithItsOwnIndexIsWritten) {
+    const std::string gitFolder = dir.file(".git");
+    ASSERT_TRUE(fs.createDirectory(gitFolder));
+    const std::vector<uint8_t> gitIndex = {'D', 'I', 'R', 'C', 0, 0, 0, 2, 0, 0, 0, 9, 1, 2, 3};
+    testing::writeBytes(joinPath(gitFolder, "index"), gitIndex);
+    testing::writeBytes(joinPath(gitFolder, "x.ffx.~999999999-1"), {1});
+    FilterDatabase other(fs);
+    DatabaseOpenResult opened = other.open(gitFolder);
+    EXPECT_TRUE(opened.listed);
+    EXPECT_FALSE(opened.writable);
+    EXPECT_EQ(testing::readBytes(joinPath(gitFolder, "index")), gitIndex);
+    EXPECT_TRUE(fs.fileExists(joinPath(gitFolder, "x.ffx.~999999999-1")));
+    EXPECT_FALSE(other.writeIndex());
+
+    // A folder of another name gets no index of its own.
+    const std::string plain = dir.file("plain");
+    ASSERT_TRUE(fs.createDirectory(plain));
+    EXPECT_FALSE(other.open(plain).writable);
+    EXPECT_FALSE(fs.fileExists(joinPath(plain, "index")));
+
+    // A database folder whose index is someone else's keeps it too.
+    testing::writeBytes(dir.file("index"), gitIndex);
+    opened = database.open(dir.path());
+    EXPECT_FALSE(opened.writable);
+    EXPECT_EQ(testing::readBytes(dir.file("index")), gitIndex);
+    EXPECT_EQ(database.entries().size(), 3u);
+}
+
+TEST_F(FilterDatabaseTest, NewFilterKeepsAFilterOfTheSameFileName) {
+    database.open(dir.path());
+    const std::vector<uint8_t> tiles = testing::readBytes(dir.file("Stone - Tiles.ffx"));
+    FilterDefinition working;
+    EXPECT_FALSE(database.newFilter(working, "Stone", "Tiles"));
+    EXPECT_NE(database.lastFailure().find("exists already"), std::string::npos);
+    EXPECT_EQ(testing::readBytes(dir.file("Stone - Tiles.ffx")), tiles);
+    EXPECT_TRUE(database.filtersOf("Stone")[1].hasPresets());
+    ASSERT_TRUE(database.newFilter(working, "Stone", "Tiles", true));
+    EXPECT_NE(testing::readBytes(dir.file("Stone - Tiles.ffx")), tiles);
+    EXPECT_FALSE(database.filtersOf("Stone")[1].hasPresets());
+}
+
+// A rename renames the file, then rewrites the title inside; a kill in between leaves the new
+// name holding the old title while the index still has the old name. The open puts it back.
+TEST_F(FilterDatabaseTest, ARenameOrMoveCutShortIsUndoneByTheNextOpen) {
+    database.open(dir.path());
+    ASSERT_TRUE(fs.renameNoReplace(dir.file("Stone - Tiles.ffx"), dir.file("Stone - Slate.ffx")));
+    ASSERT_TRUE(fs.renameNoReplace(dir.file("Stone - Brick.ffx"), dir.file("Rock - Brick.ffx")));
+    FilterDatabase reopened(fs);
+    reopened.open(dir.path());
+    EXPECT_EQ(reopened.entries(), database.entries());
+    EXPECT_TRUE(fs.fileExists(dir.file("Stone - Tiles.ffx")));
+    EXPECT_TRUE(fs.fileExists(dir.file("Stone - Brick.ffx")));
+    EXPECT_FALSE(fs.fileExists(dir.file("Stone - Slate.ffx")));
+
+    // A file renamed by hand to a name of its own is a file added by hand: it stays as it is.
+    ASSERT_TRUE(fs.renameNoReplace(dir.file("Distort - Wave.ffx"), dir.file("my wave.ffx")));
+    FilterDatabase again(fs);
+    again.open(dir.path());
+    ASSERT_TRUE(again.entryNamed("my wave.ffx"));
+    EXPECT_EQ(again.entryNamed("my wave.ffx")->title, "Wave");
+}
+
+#ifndef _WIN32
+TEST_F(FilterDatabaseTest, TemporaryFilesOfProcessesThatAreGoneAreRemoved) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string gone = "Stone - Tiles.ffx.~" + std::to_string(child) + "-4";
+    const std::string running = "index.~" + std::to_string(::getpid()) + "-9";
+    testing::writeBytes(dir.file(gone), {1});
+    testing::writeBytes(dir.file(running), {1});
+    testing::writeBytes(dir.file("notes.~txt"), {1});
+    database.open(dir.path());
+    EXPECT_FALSE(fs.fileExists(dir.file(gone)));
+    EXPECT_TRUE(fs.fileExists(dir.file(running)));
+    EXPECT_TRUE(fs.fileExists(dir.file("notes.~txt")));
+    EXPECT_EQ(database.entries().size(), 3u);
+}
+
+// Pipes named like a filter or like the index are neither opened (that would wait forever for
+// a writer) nor replaced.
+TEST_F(FilterDatabaseTest, PipesNamedLikeFiltersOrTheIndexAreLeftAlone) {
+    ASSERT_EQ(::mkfifo(dir.file("Pipe - x.ffx").c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo(dir.file("index").c_str(), 0666), 0);
+    ::alarm(20);
+    DatabaseOpenResult opened = database.open(dir.path());
+    ::alarm(0);
+    EXPECT_TRUE(opened.listed);
+    EXPECT_FALSE(opened.writable);
+    EXPECT_EQ(database.entries().size(), 3u);
+    struct stat info;
+    ASSERT_EQ(::lstat(dir.file("index").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+#endif
 
 }  // namespace
 }  // namespace lumen::filters

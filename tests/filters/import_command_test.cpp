@@ -55,8 +55,8 @@ protected:
         writeBytes(scratch.file("broken.afs"), bytesOf("%RGB-1.0\r1\r"));
     }
 
-    ImportReport run() {
-        ImportContext context{nativeFileSystem(), settings, database, working, ui};
+    ImportReport run(FileSystem& fs = nativeFileSystem(), bool replace = false) {
+        ImportContext context{fs, settings, database, working, ui, replace};
         return runImport(context);
     }
     void choose(std::vector<std::string> names, uint32_t type = 2) {
@@ -207,4 +207,68 @@ TEST_F(ImportCommand, LibraryImportsPickedRowsInFileOrderAndCancelIsQuiet) {
     EXPECT_TRUE(run().files[0].succeeded);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Unsupported library"});
     EXPECT_EQ(ui.libraryRowsShown.back(), 0u);
+}
+
+// An .ffx file named like a filter of the database (or anything that merely starts with the
+// magic) does not replace that filter: it comes in under a free name unless replacing is asked.
+TEST_F(ImportCommand, CopiedFfxFilesKeepTheFilterOfTheirNameUnlessToldToReplace) {
+    FilterDefinition filter = sampleFilter(2);
+    ASSERT_TRUE(saveFfxAs(nativeFileSystem(), filter, joinPath(databasePath, "Stone - Tiles.ffx")));
+    const std::vector<uint8_t> kept = readBytes(joinPath(databasePath, "Stone - Tiles.ffx"));
+    writeBytes(scratch.file("Stone - Tiles.ffx"), {6, 0, 0, 0, 'F', 'F', 'X', '9', '.', '9'});
+    choose({"Stone - Tiles.ffx"});
+    EXPECT_TRUE(run().files[0].succeeded);
+    EXPECT_TRUE(run().files[0].succeeded);
+    EXPECT_EQ(readBytes(joinPath(databasePath, "Stone - Tiles.ffx")), kept);
+    EXPECT_EQ(readBytes(joinPath(databasePath, "Stone - Tiles (2).ffx")), readBytes(scratch.file("Stone - Tiles.ffx")));
+    EXPECT_TRUE(nativeFileSystem().fileExists(joinPath(databasePath, "Stone - Tiles (3).ffx")));
+
+    EXPECT_TRUE(run(nativeFileSystem(), true).files[0].succeeded);
+    EXPECT_EQ(readBytes(joinPath(databasePath, "Stone - Tiles.ffx")), readBytes(scratch.file("Stone - Tiles.ffx")));
+}
+
+// The longest name a file system allows: the copy's temporary name must not be longer. (Windows'
+// ANSI calls stop at 260 characters for the whole path, long before.)
+#ifndef _WIN32
+TEST_F(ImportCommand, FilesWithTheLongestNamesImport) {
+    const std::string name = std::string(kMaxFileNameLength - 4, 'n') + ".ffx";
+    FilterDefinition filter = sampleFilter(1);
+    ASSERT_TRUE(saveFfxAs(nativeFileSystem(), filter, scratch.file(name)));
+    choose({name});
+    EXPECT_TRUE(run().files[0].succeeded);
+    EXPECT_TRUE(run().files[0].succeeded);
+    const std::string numbered = std::string(kMaxFileNameLength - 8, 'n') + " (2).ffx";
+    EXPECT_EQ(readBytes(joinPath(databasePath, numbered)), readBytes(scratch.file(name)));
+}
+#endif
+
+// The dialogs keep their fixed texts; the detail says what happened to which file.
+TEST_F(ImportCommand, FailuresSayWhatHappenedToWhichFile) {
+    choose({"missing.ffx", "fake.afs"});
+    writeBytes(scratch.file("fake.afs"), bytesOf("text"));
+    ImportReport report = run();
+    EXPECT_EQ(report.files[0].reason, kInvalidFfxReason);
+    EXPECT_EQ(report.files[0].detail, "cannot read " + scratch.file("missing.ffx") + ": No such file or directory");
+    EXPECT_EQ(report.files[1].reason, kInvalidAfsReason);
+    EXPECT_EQ(report.files[1].detail, scratch.file("fake.afs") + ": not a Filter Factory text file (%RGB-1.0)");
+
+    // A converted filter that cannot be saved is no success, though the dialogs show nothing.
+    FaultyFileSystem full;
+    full.failWrite = [](const std::string& path) { return path.ends_with(".ffx"); };
+    choose({"good.afs"});
+    ui.messages.clear();
+    report = run(full);
+    EXPECT_FALSE(report.files[0].succeeded);
+    EXPECT_TRUE(report.files[0].reason.empty());
+    EXPECT_EQ(report.files[0].detail.rfind("cannot write " + joinPath(databasePath, "_AFS IMPORT_ - good.ffx"), 0), 0u);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(database.entries().empty());
+
+    writeBytes(scratch.file("lying.ffl"), bytesOf("FFL1.0\r\n2147483647\r\n"));
+    choose({"lying.ffl"});
+    ui.picks.reset();
+    report = run();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{kErrorReadingFileMessage});
+    EXPECT_EQ(ui.libraryRowsShown.back(), 0u);
+    EXPECT_NE(report.files[0].detail.find("a broken library"), std::string::npos);
 }

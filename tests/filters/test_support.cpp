@@ -12,7 +12,7 @@ ScratchDirectory::ScratchDirectory() {
     std::random_device random;
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
         auto candidate = std::filesystem::temp_directory_path() /
-                         ("lumen-filters-" + std::to_string(random()));
+                         ("lumen-filters-" + std::to_string(random()) + ".db");
         std::error_code error;
         if (std::filesystem::create_directory(candidate, error)) path_ = candidate.string();
     }

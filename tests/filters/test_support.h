@@ -37,6 +37,10 @@ public:
         ++writes;
         return !failWrite(path) && nativeFileSystem().writeFileAtomic(path, bytes);
     }
+    bool writeNewFile(const std::string& path, std::span<const uint8_t> bytes) override {
+        ++writes;
+        return !failWrite(path) && nativeFileSystem().writeNewFile(path, bytes);
+    }
     bool renameNoReplace(const std::string& from, const std::string& to) override {
         return nativeFileSystem().renameNoReplace(from, to);
     }

@@ -72,3 +72,27 @@ TEST(HostDescriptor, ProceduresReadWhatWasGivenAndWriteANewHandle) {
     disposeHostHandle(written);
     EXPECT_EQ(liveHostHandles(), handlesBefore);
 }
+
+// The plug-in disposes the descriptor it was given and writes a new one, which the allocator
+// may well put at the same address: what was written is told by where it was made.
+TEST(HostDescriptor, AWrittenDescriptorIsKnownWhateverItsAddress) {
+    WriteDescriptorProcs* write = hostWriteDescriptorProcs();
+    Handle given = hostHandleFromBytes(encodeDescriptor({{fourCharCode("fxNM"), typeChar, 0, "Twirl"}}));
+    EXPECT_FALSE(isWrittenDescriptor(given));
+    const uint64_t givenSerial = hostHandleSerial(given);
+    disposeHostHandle(given);
+
+    PIWriteDescriptor writer = write->openWriteDescriptorProc();
+    write->putIntegerProc(writer, fourCharCode("fxGD"), 3);
+    Handle written = nullptr;
+    ASSERT_EQ(write->closeWriteDescriptorProc(writer, &written), noErr);
+    EXPECT_TRUE(isWrittenDescriptor(written));
+    EXPECT_NE(hostHandleSerial(written), givenSerial);
+    disposeHostHandle(written);
+
+    // A handle made elsewhere after it, at whatever address, is not a written one.
+    Handle other = hostHandleFromBytes(encodeDescriptor({{fourCharCode("fxGD"), typeInteger, 3, {}}}));
+    EXPECT_FALSE(isWrittenDescriptor(other));
+    EXPECT_FALSE(isWrittenDescriptor(nullptr));
+    disposeHostHandle(other);
+}

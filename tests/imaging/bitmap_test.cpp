@@ -98,6 +98,9 @@ TEST(Thumbnail, SizeRuleAtTheBoundaries) {
     EXPECT_EQ(thumbnailSize(168, 168), (BitmapSize{83, 83}));  // 2.01, not 2.00 (84 > 83)
     EXPECT_EQ(thumbnailSize(1, 1000), (BitmapSize{1, 83}));    // width kept at least 1
     EXPECT_EQ(thumbnailSize(0, 100), (BitmapSize{}));
+    // Never wider than a thumbnail may be read back.
+    EXPECT_EQ(thumbnailSize(5000, 50), (BitmapSize{kMaxThumbnailWidth, 50}));
+    EXPECT_EQ(thumbnailSize(200000, 100), (BitmapSize{kMaxThumbnailWidth, 83}));
 }
 
 TEST(Thumbnail, MatchesTheStepwiseDivisorEverywhere) {

@@ -82,4 +82,12 @@ TEST(Jpeg, OversizedHeaderIsRefusedBeforeDecoding) {
     EXPECT_FALSE(decodeJpeg(setSize(kMaxJpegSide + 1, 16)));
     EXPECT_FALSE(decodeJpeg(setSize(16, 60000)));
     EXPECT_TRUE(decodeJpeg(setSize(16, 16)));
+
+    // A caller's own limits, each side and the area, also stop a stream at its header.
+    const JpegLimits limits{20, 10, 150};
+    EXPECT_TRUE(decodeJpeg(setSize(15, 10), limits));
+    EXPECT_FALSE(decodeJpeg(setSize(21, 5), limits));
+    EXPECT_FALSE(decodeJpeg(setSize(16, 11), limits));
+    EXPECT_FALSE(decodeJpeg(setSize(16, 10), limits));
+    EXPECT_FALSE(decodeJpeg(setSize(4096, 4096), {kMaxJpegSide, kMaxJpegSide, 1 << 20}));
 }

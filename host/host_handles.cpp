@@ -80,7 +80,10 @@ const hostapi::BufferProcs bufferProcs = {2,
                                           reinterpret_cast<void*>(lockBuffer),
                                           reinterpret_cast<void*>(unlockBuffer),
                                           reinterpret_cast<void*>(freeBuffer),
-                                          reinterpret_cast<void*>(bufferSpace)};
+                                          reinterpret_cast<void*>(bufferSpace),
+                                          nullptr,
+                                          nullptr,
+                                          nullptr};  // version 2 offers none of the later procedures
 
 }  // namespace
 

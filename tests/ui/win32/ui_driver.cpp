@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <thread>
 
@@ -113,14 +114,29 @@ void postMouse(HWND window, UINT message, WPARAM buttons, int x, int y) {
 }
 
 void saveScreenshot(HWND window, const std::string& name) {
+    // Without a window manager a newly shown popup may not be on the screen yet, or may sit
+    // under its owner: raise it, then take the picture once the screen has stopped changing.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // The dialog's thread paints: a message it answers only after the paint messages before it.
     SendMessageA(window, WM_NULL, 0, 0);
     GdiFlush();
     RECT rect;
     ASSERT_TRUE(GetWindowRect(window, &rect));
-    auto image = imaging::captureScreenArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    auto capture = [&] {
+        return imaging::captureScreenArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    };
+    auto image = capture();
     ASSERT_TRUE(image);
+    int unchanged = 0;
+    for (int attempt = 0; attempt < 40 && unchanged < 3; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        auto next = capture();
+        ASSERT_TRUE(next);
+        unchanged = next->pixels == image->pixels ? unchanged + 1 : 0;
+        image = std::move(next);
+    }
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const std::filesystem::path directory = std::filesystem::path(LUMEN_BINARY_DIR) / "artifacts" / "ui";
     std::filesystem::create_directories(directory);
     std::string error;

@@ -11,6 +11,7 @@
 #include "filter_sets.h"
 #include "filters/afs_file.h"
 #include "filters/file_system.h"
+#include "formula/block_program.h"
 #include "formula/compile_filter.h"
 #include "formula/evaluation.h"
 #include "formula/fast_program.h"
@@ -45,7 +46,8 @@ struct Scene {
     RenderSetUp setUp;
 };
 
-// Renders by walking the trees and compiled on 1 and 3 threads; all three must agree.
+// Renders by walking the trees, and compiled on 1 and 3 threads, in blocks and pixel by pixel:
+// all must agree.
 void expectSameBytes(const NamedFilter& filter, Scene& scene) {
     FilterCompileResult compiled = compileFilter({filter.code[0].c_str(), filter.code[1].c_str(), filter.code[2].c_str(),
                                                   filter.code[3].c_str(), filter.code[4].c_str()});
@@ -54,15 +56,16 @@ void expectSameBytes(const NamedFilter& filter, Scene& scene) {
     setUp.controls = filter.controls;
     std::vector<uint8_t> reference(scene.pixels.size(), 0x5A);
     ASSERT_EQ(renderFilterByTreeWalk(compiled.program, scene.image, reference.data(), setUp), RenderOutcome::kComplete);
-    for (int threads : {1, 3}) {
-        setUp.threads = threads;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        setUp.threads = attempt % 2 == 0 ? 1 : 3;
+        setUp.blocks = attempt < 2;
         std::vector<uint8_t> fast(scene.pixels.size(), 0x5A);
         ASSERT_EQ(renderFilter(compiled.program, scene.image, fast.data(), setUp), RenderOutcome::kComplete);
         if (fast != reference) {
             size_t at = 0;
             while (fast[at] == reference[at]) ++at;
-            ADD_FAILURE() << filter.name << " on " << threads << " threads, alpha " << scene.image.hasAlpha
-                          << ": byte " << at << " is " << int(fast[at]) << ", the tree walker gives "
+            ADD_FAILURE() << filter.name << (setUp.blocks ? " in blocks" : " pixel by pixel") << " on "
+                          << setUp.threads << " threads, alpha " << scene.image.hasAlpha << ": byte " << at << " is " << int(fast[at]) << ", the tree walker gives "
                           << int(reference[at]) << "\ncode0: " << filter.code[0] << "\ncode1: " << filter.code[1]
                           << "\ncode2: " << filter.code[2] << "\ncode3: " << filter.code[3]
                           << "\ncode4: " << filter.code[4];
@@ -83,6 +86,8 @@ TEST(FastRender, BenchmarkSetMatchesTheTreeWalker) {
     auto filters = testing_support::readBenchmarkFilters(std::filesystem::path(LUMEN_CORPUS_DIR) / "../bench/filters.txt");
     ASSERT_GE(filters.size(), 10u);
     expectSameBytesOnAllScenes(filters, 37, 23);
+    // Rows of several blocks, the last one short.
+    expectSameBytesOnAllScenes(filters, 2 * kBlockLanes + 45, 6);
 }
 
 TEST(FastRender, TextCorpusMatchesTheTreeWalker) {
@@ -136,21 +141,77 @@ TEST(FastRender, RandomFormulasMatchTheTreeWalker) {
         filters.push_back(filter);
     }
     expectSameBytesOnAllScenes(filters, 9, 7);
+    filters.resize(400);
+    expectSameBytesOnAllScenes(filters, kBlockLanes + 3, 3);
 }
 
-// Whether a filter with this red source (and plain other channels) renders on several threads.
-bool orderIndependentSources(const char* channelSource, const char* code0 = "0") {
-    FilterCompileResult compiled = compileFilter({code0, channelSource, "g", "b", "a"});
-    EXPECT_TRUE(compiled.ok) << channelSource;
-    if (!compiled.ok) return false;
+// Whether a filter renders on several threads, and whether it renders in blocks.
+struct Judgement {
+    bool orderIndependent = false;
+    bool blocks = false;
+};
+Judgement judge(const std::array<std::string, 5>& code, const std::array<int32_t, 8>& controls = {}) {
+    FilterCompileResult compiled =
+        compileFilter({code[0].c_str(), code[1].c_str(), code[2].c_str(), code[3].c_str(), code[4].c_str()});
+    EXPECT_TRUE(compiled.ok) << code[1];
+    if (!compiled.ok) return {};
     Scene scene(4, 3, true);
+    scene.setUp.controls = controls;
     std::vector<uint8_t> destination(scene.pixels.size());
     PixelContext context{};
     RenderState state;
     EXPECT_TRUE(setUpContext(context, state, scene.image, destination.data(), scene.setUp));
     for (const FormulaTree& root : compiled.program.roots) state.registerCaseLabels(root.get());
     Evaluation{context, state}.eval(compiled.program.roots[0].get());
-    return FastProgram(compiled.program, context, state).orderIndependent();
+    const FastProgram fast(compiled.program, context, state);
+    return {fast.orderIndependent(), BlockProgram(fast, context, state).usable()};
+}
+// The same for a red source beside plain other channels.
+bool orderIndependentSources(const char* channelSource, const char* code0 = "0") {
+    return judge({code0, channelSource, "g", "b", "a"}).orderIndependent;
+}
+
+TEST(FastRender, WhatRendersInBlocks) {
+    // Everything of the benchmark set that computes anything, but the smear through the cells.
+    auto filters = testing_support::readBenchmarkFilters(std::filesystem::path(LUMEN_CORPUS_DIR) / "../bench/filters.txt");
+    for (const NamedFilter& filter : filters)
+        EXPECT_EQ(judge(filter.code, filter.controls).blocks, filter.name != "identity" && filter.name != "cellsmear")
+            << filter.name;
+    // Random draws in a fixed order per pixel run in blocks; anything else that later pixels see
+    // does not, nor draws that a pixel may make or skip.
+    EXPECT_TRUE(judge({"rst(77)", "rnd(0,9)+rnd(-5,5)*2", "rnd(3,2)+x+rnd(0,7)", "c^rnd(0,255)", "rnd(1,4),rnd(0,255)"}).blocks);
+    for (const char* source : {"rnd(0,9)+rnd(-5,5)*src(x+rnd(1,2),y,z)", "min(rnd(0,x),9)", "rnd(3,2),x"})
+        EXPECT_EQ(judge({"0", source, "g", "b", "a"}).blocks, std::string(source) != "min(rnd(0,x),9)") << source;
+    for (const char* source : {"x?rnd(0,9):1", "add(rnd(0,9),1,5)", "put(r,0)", "dst(x-1,y,z)", "case(r,1:2)",
+                               "srcmode(2)", "cnv(1,1,1,1,rnd(0,1),1,1,1,1,9)"})
+        EXPECT_FALSE(judge({"0", source, "g", "b", "a"}).blocks) << source;
+}
+
+// The block operations where they differ from the pixel-by-pixel ones: divisions done in
+// floating point, square roots, borders of blocks and of the image, the split texture, draws.
+TEST(FastRender, BlockOperationsAtTheirEdges) {
+    Scene scene(2 * kBlockLanes + 5, 4, true);
+    auto expectSameBytes = [&scene](const NamedFilter& filter, Scene&) {
+        EXPECT_TRUE(judge(filter.code).blocks) << filter.name;
+        testing::expectSameBytes(filter, scene);
+    };
+    expectSameBytes({"quotients", {"0", "((-2147483647-1)/(y-1))%251+((-2147483647-1)%(y-1))%7",
+                                   "x*16777259/(x-130)+x*16777259%(131-x)", "mix(x*99999,y-2,x-128,x%7-3)",
+                                   "scl(x*x*x,y,2,-x,77777)+(x*x*x*x)/-1"}}, scene);
+    expectSameBytes({"roots", {"0", "m+sqr(x*x*x*x)", "d*7+c2m(x*9999,y*65535)", "c2d(x-y*99,-x)+r2x(x,y)",
+                               "r2y(x*x,m)+rad(d+x,m*2,z)"}}, scene);
+    expectSameBytes({"borders", {"0", "cnv(-1,-1,-1,-1,9,-1,-1,-1,-1,1)", "cnv(1,2,3,4,5,6,7,8,9,x%5-2)",
+                                 "cnv(0,0,0,0,1,0,0,0,0,0)+icnv(1,1,1,1,1,1,1,1,1,x%3)", "xycnv(x*2,y,1,1,1,1,1,1,1,1,1,9)"}},
+                    scene);
+    expectSameBytes({"textures", {"texture(X/3,Y+7,5,3,9)", "tex(x,y)", "tex(x-200,y*3)", "tex(y,x)+tex(x,y)/2", "a"}},
+                    scene);
+    expectSameBytes({"draws", {"rst(77)", "rnd(0,9)+rnd(-5,5)*2", "rnd(3,2)+x+rnd(0,7)", "c^rnd(0,255)",
+                               "rnd(1,4),rnd(0,255)"}}, scene);
+    expectSameBytes({"tables", {"srcmode(1)", "sin(x*3)+cos(y-x)+tan(x*x)+tri(-x)+bell(x)+hue(x,z)",
+                                "(x<<y|x>>(y-2))^~x+!x+(x<=y)+(x>=2)+(x==3)+(x!=4)",
+                                "i+u+v+hmin(z)+hmax(z)+frg(z)+bkg(z)+map(z,x)+val(z,x,y)",
+                                "src(x*3-300,y*7-5,z)+sbd(x,y)+nbd(x,y,1)+bmap(0,x*7,y)+x**(y-1)"}},
+                    scene);
 }
 
 TEST(FastRender, OrderDependenceOfChannelSources) {

@@ -1,10 +1,8 @@
-// The compiled render, on one thread and on several, gives the tree walker's bytes for every
-// filter we know of and for thousands of random ones.
+// The compiled render, in blocks and pixel by pixel, on one thread and on several, gives the
+// tree walker's bytes for the benchmark set, the corpus and thousands of random filters.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,75 +10,15 @@
 #include "filters/afs_file.h"
 #include "filters/file_system.h"
 #include "formula/block_program.h"
-#include "formula/compile_filter.h"
 #include "formula/evaluation.h"
 #include "formula/fast_program.h"
-#include "formula/render_filter.h"
 #include "random_formula.h"
-#include "tools/filter_source.h"
+#include "render_comparison.h"
 
 namespace lumen::formula::testing {
 namespace {
 
 using testing_support::NamedFilter;
-
-// A patterned source with every byte value in use, synthetic map images and gradients.
-struct Scene {
-    Scene(int32_t width, int32_t height, bool alpha, std::array<int32_t, 4> channelMap = {0, 1, 2, 3})
-        : pixels(static_cast<size_t>(width) * height * 4), maps(kMapSide * kMapSide),
-          gradients(static_cast<size_t>(kGradientCount) * kGradientBytes) {
-        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 37 + i / 92 + (i >> 7));
-        for (size_t i = 0; i < maps.size(); ++i) maps[i] = static_cast<uint8_t>(i * 13 + i / 256);
-        for (size_t i = 0; i < gradients.size(); ++i) gradients[i] = static_cast<uint8_t>(i * 7 + i / 1024);
-        image = {pixels.data(), width, height, alpha, channelMap};
-        for (int m = 0; m < kTextureMapCount; m += 2) setUp.textureMaps[m] = maps.data();
-        setUp.gradientTable = gradients.data();
-        setUp.gradientIndex = 3;
-        setUp.foreground = {10, 200, 30};
-        setUp.background = {250, 5, 128};
-    }
-    Scene(const Scene&) = delete;  // image points into pixels
-
-    std::vector<uint8_t> pixels, maps, gradients;
-    ImageDescription image;
-    RenderSetUp setUp;
-};
-
-// Renders by walking the trees, and compiled on 1 and 3 threads, in blocks and pixel by pixel:
-// all must agree.
-void expectSameBytes(const NamedFilter& filter, Scene& scene) {
-    FilterCompileResult compiled = compileFilter({filter.code[0].c_str(), filter.code[1].c_str(), filter.code[2].c_str(),
-                                                  filter.code[3].c_str(), filter.code[4].c_str()});
-    if (!compiled.ok) return;
-    RenderSetUp setUp = scene.setUp;
-    setUp.controls = filter.controls;
-    std::vector<uint8_t> reference(scene.pixels.size(), 0x5A);
-    ASSERT_EQ(renderFilterByTreeWalk(compiled.program, scene.image, reference.data(), setUp), RenderOutcome::kComplete);
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        setUp.threads = attempt % 2 == 0 ? 1 : 3;
-        setUp.blocks = attempt < 2;
-        std::vector<uint8_t> fast(scene.pixels.size(), 0x5A);
-        ASSERT_EQ(renderFilter(compiled.program, scene.image, fast.data(), setUp), RenderOutcome::kComplete);
-        if (fast != reference) {
-            size_t at = 0;
-            while (fast[at] == reference[at]) ++at;
-            ADD_FAILURE() << filter.name << (setUp.blocks ? " in blocks" : " pixel by pixel") << " on "
-                          << setUp.threads << " threads, alpha " << scene.image.hasAlpha << ": byte " << at << " is " << int(fast[at]) << ", the tree walker gives "
-                          << int(reference[at]) << "\ncode0: " << filter.code[0] << "\ncode1: " << filter.code[1]
-                          << "\ncode2: " << filter.code[2] << "\ncode3: " << filter.code[3]
-                          << "\ncode4: " << filter.code[4];
-            return;
-        }
-    }
-}
-
-void expectSameBytesOnAllScenes(const std::vector<NamedFilter>& filters, int32_t width, int32_t height) {
-    Scene withAlpha(width, height, true), withoutAlpha(width, height, false, {2, 1, 0, 3});
-    for (const NamedFilter& filter : filters) {
-        expectSameBytes(filter, withAlpha);
-        expectSameBytes(filter, withoutAlpha);
-    }
-}
 
 TEST(FastRender, BenchmarkSetMatchesTheTreeWalker) {
     auto filters = testing_support::readBenchmarkFilters(std::filesystem::path(LUMEN_CORPUS_DIR) / "../bench/filters.txt");
@@ -101,29 +39,6 @@ TEST(FastRender, TextCorpusMatchesTheTreeWalker) {
         filters.push_back(filter);
     }
     ASSERT_GE(filters.size(), 30u);
-    expectSameBytesOnAllScenes(filters, 37, 23);
-}
-
-TEST(FastRender, DefaultDatabaseMatchesTheTreeWalker) {
-    const std::filesystem::path root = std::filesystem::path(LUMEN_SOURCE_DIR) / "database" / "filters";
-    if (!std::filesystem::is_directory(root)) GTEST_SKIP() << "no default database sources";
-    std::vector<NamedFilter> filters;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.path().extension() != ".txt") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string error;
-        auto source = tools::parseFilterSource(text, entry.path().string(), error);
-        ASSERT_TRUE(source) << error;
-        NamedFilter filter{entry.path().filename().string(), source->code};
-        for (int i = 0; i < 8; ++i) filter.controls[i] = source->controls[i].value;
-        filters.push_back(filter);
-        for (const auto& preset : source->presets) {
-            filter.controls = preset.values;
-            filters.push_back(filter);
-        }
-    }
-    ASSERT_FALSE(filters.empty());
     expectSameBytesOnAllScenes(filters, 37, 23);
 }
 

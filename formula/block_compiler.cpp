@@ -176,6 +176,9 @@ public:
         program_.ops_.reserve(kMaxSlots);
         program_.rowSlots_.reserve(kMaxSlots);
         program_.draws_.reserve(kMaxSlots);
+        program_.orderedOps_.reserve(kMaxSlots);
+        program_.cellIndexSlots_.reserve(kMaxSlots);
+        for (const FastNode& node : fast.nodes_) cellsWritten_ = cellsWritten_ || writesCell(node);
     }
 
     bool compile() {
@@ -202,10 +205,16 @@ private:
     struct Info {
         unsigned dependency = 0;  // kOnColumn | kOnRow, as the compiled form counts them
         bool draws = false;       // makes random draws in its subtree
+        bool cells = false;       // reads or writes cells that the channel sources write
         bool runs = true;         // can be run in blocks
         bool seen = false;
     };
     static constexpr unsigned kOnColumn = 1, kOnRow = 2;
+
+    static bool writesCell(const FastNode& node) { return node.run == fast::call2 && node.value == kCall2Put; }
+    bool readsWrittenCell(const FastNode& node) const {
+        return cellsWritten_ && (node.run == fast::cell || (node.run == fast::call1 && node.value == kCall1Get));
+    }
 
     size_t indexOf(const FastNode* node) const { return static_cast<size_t>(node - fast_.nodes_.data()); }
 
@@ -217,7 +226,8 @@ private:
         if (depth > kMaxDepth) {
             info.runs = false;
         } else {
-            switch (s.rule) {
+            const bool cellUse = readsWrittenCell(*node) || writesCell(*node);
+            switch (cellUse ? Rule::kStrict : s.rule) {
             case Rule::kNever: info.runs = false; break;
             case Rule::kColumn: info.dependency = kOnColumn; break;
             case Rule::kRow: info.dependency = kOnRow; break;
@@ -231,6 +241,10 @@ private:
             default: break;
             }
             if (s.positional) info.dependency = kOnColumn | kOnRow;
+            if (cellUse) {
+                info.cells = true;
+                info.dependency = kOnColumn | kOnRow;
+            }
             const int count = childCount(*node);
             for (int c = 0; c < count && info.runs; ++c) {
                 const FastNode* child = childOf(*node, c);
@@ -239,8 +253,11 @@ private:
                 info.runs = info.runs && sub.runs;
                 info.dependency |= sub.dependency;
                 info.draws = info.draws || sub.draws;
-                // Draws are counted in the order the compiled form makes them.
-                if (sub.draws && s.rule != Rule::kStrict && s.rule != Rule::kSequence && s.rule != Rule::kMemo &&
+                info.cells = info.cells || sub.cells;
+                // Cells: the index must be known before any cell is read or written.
+                if (cellUse && sub.cells && (writesCell(*node) ? c == 1 : c == 0)) info.runs = false;
+                // Draws and cells are used in the order the compiled form uses them.
+                if ((sub.draws || sub.cells) && !cellUse && s.rule != Rule::kStrict && s.rule != Rule::kSequence && s.rule != Rule::kMemo &&
                     s.rule != Rule::kCall1 && s.rule != Rule::kCall2 && s.rule != Rule::kCall3)
                     info.runs = false;
             }
@@ -295,16 +312,29 @@ private:
     int32_t emit(const FastNode* node, int depth) {
         if (depth > kMaxDepth) return -1;
         const Info info = classify(node, depth);
-        if (!info.draws && made_[indexOf(node)] >= 0) return made_[indexOf(node)];
+        // A node that draws or uses the cells is done again wherever the compiled form runs it.
+        const bool shared = !info.draws && !info.cells;
+        if (shared && made_[indexOf(node)] >= 0) return made_[indexOf(node)];
         const int32_t slot = emitNew(node, info, depth);
-        if (!info.draws) made_[indexOf(node)] = slot;
+        if (shared) made_[indexOf(node)] = slot;
         return slot;
     }
 
     int32_t emitNew(const FastNode* node, const Info& info, int depth) {
         const Shape s = shapes().find(node->run);
         if (s.rule == Rule::kConstant) return constantSlot(node->value);
-        if (!info.draws) {
+        if (readsWrittenCell(*node)) {
+            const int32_t index = emit(node->child[0], depth + 1);
+            if (index < 0) return -1;
+            return cellOp(BlockCode::kCellRead, node, {index, 0}, index);
+        }
+        if (writesCell(*node)) {
+            const int32_t index = emit(node->child[1], depth + 1);
+            const int32_t value = index < 0 ? -1 : emit(node->child[0], depth + 1);
+            if (value < 0) return -1;
+            return cellOp(BlockCode::kCellWrite, node, {value, index}, index);
+        }
+        if (!info.draws && !info.cells) {
             if (info.dependency == 0) return constantSlot(evaluate(node));
             if (info.dependency == kOnRow) {
                 const int32_t slot = newSlot(SlotKind::kRow);
@@ -351,16 +381,24 @@ private:
             inputs[k] = s.inputs[k] == kNodeValue ? constantSlot(node->value) : childSlot[s.inputs[k]];
             if (inputs[k] < 0) return -1;
         }
-        return op(s.code, node, inputs, s.fixedValue ? s.value : node->value);
+        return op(s.code, node, inputs, s.fixedValue ? s.value : node->value, info.cells);
     }
 
-    int32_t op(BlockCode code, const FastNode* node, std::initializer_list<int32_t> inputs, int32_t value) {
+    int32_t cellOp(BlockCode code, const FastNode* node, std::initializer_list<int32_t> inputs, int32_t index) {
+        const int32_t slot = op(code, node, inputs, 0, true);
+        if (slot >= 0) program_.cellIndexSlots_.push_back(index);
+        return slot;
+    }
+
+    int32_t op(BlockCode code, const FastNode* node, std::initializer_list<int32_t> inputs, int32_t value,
+               bool ordered = false) {
         int32_t in[5] = {};
         int k = 0;
         for (int32_t i : inputs) in[k++] = i;
-        return op(code, node, in, value);
+        return op(code, node, in, value, ordered);
     }
-    int32_t op(BlockCode code, const FastNode* node, const int32_t (&inputs)[5], int32_t value) {
+    // ordered: depends on the cells, so run after the other operations of the block, in order.
+    int32_t op(BlockCode code, const FastNode* node, const int32_t (&inputs)[5], int32_t value, bool ordered) {
         BlockOp o;
         o.code = code;
         o.out = newSlot(SlotKind::kComputed);
@@ -369,7 +407,7 @@ private:
         o.value = value;
         o.channel = channel_;
         o.node = node;
-        program_.ops_.push_back(o);
+        (ordered ? program_.orderedOps_ : program_.ops_).push_back(o);
         return o.out;
     }
 
@@ -399,6 +437,7 @@ private:
     FastFrame frame_;
     int channel_ = 0;
     int columnTables_ = 0;
+    bool cellsWritten_ = false;  // some channel source may put
     std::vector<Info> infos_;     // by node index
     std::vector<int32_t> made_;   // the slot of a node without draws, by node index; -1: none yet
 };

@@ -27,8 +27,8 @@ inline int32_t periodic(int32_t a, int32_t period) {
 }
 
 template <class F>
-inline void each(int32_t* __restrict out, int32_t lanes, F f) {
-    for (int32_t i = 0; i < lanes; ++i) out[i] = f(i);
+inline void each(int32_t* __restrict out, int32_t first, int32_t lanes, F f) {
+    for (int32_t i = first; i < lanes; ++i) out[i] = f(i);
 }
 
 // Runs the compiled node at every pixel of the block, as the compiled render does.
@@ -50,10 +50,10 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
     const int32_t lanes = run.lanes;
     // Inside the border all four source modes read the neighbours where they are.
     if (run.y <= 0 || run.y >= c.maxY) {
-        escape(op, run, out, 0, lanes);
+        escape(op, run, out, run.first, lanes);
         return;
     }
-    const int32_t first = run.x0 == 0 ? 1 : 0;
+    const int32_t first = run.x0 + run.first == 0 ? 1 : run.first;
     const int32_t end = run.x0 + lanes > c.maxX ? c.maxX - run.x0 : lanes;  // columns before maxX
     const auto stride = static_cast<size_t>(static_cast<uint32_t>(c.rowBytes));
     // The channel's byte of the row above, as an offset into the source.
@@ -75,7 +75,7 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
         sum = wrapAdd(sum, wrapMul(w[8], bottom[p + 8]));
         out[i] = divisor == 0 ? 255 : quotient(sum, divisor);
     }
-    if (first > 0) escape(op, run, out, 0, first);
+    if (first > run.first) escape(op, run, out, run.first, first);
     if (end < lanes) escape(op, run, out, end < first ? first : end, lanes);
 }
 
@@ -83,7 +83,7 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
 void texture(const BlockRun& run, int32_t* out) {
     const TextureGenerator& t = run.frame.evaluation.state.texture;
     const ColumnTexture& columns = *run.texture;
-    for (int32_t i = 0; i < run.lanes; ++i) {
+    for (int32_t i = run.first; i < run.lanes; ++i) {
         const TextureStep* sx = &columns.columns[static_cast<size_t>(run.x0 + i) * static_cast<size_t>(columns.octaves)];
         double sum = 0.0;
         for (int32_t o = 0; o < columns.octaves; ++o) sum += t.amplitude[o] * textureNoise(t, sx[o], run.rowTexture[o]);
@@ -100,30 +100,30 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
     const int32_t* __restrict c = run.operands[op.in[2]];
     const int32_t* __restrict d = run.operands[op.in[3]];
     const int32_t* __restrict e = run.operands[op.in[4]];
-    const int32_t n = run.lanes;
+    const int32_t f0 = run.first, n = run.lanes;
     const uint8_t* __restrict s = run.source;
     Evaluation& ev = run.frame.evaluation;
     const PixelContext& ctx = ev.ctx;
     const int32_t r0 = ctx.channelMap[0], g0 = ctx.channelMap[1], b0 = ctx.channelMap[2];
     switch (op.code) {
-    case BlockCode::kColumnIndex: each(out, n, [&](int32_t i) { return run.x0 + i; }); break;
+    case BlockCode::kColumnIndex: each(out, f0, n, [&](int32_t i) { return run.x0 + i; }); break;
     case BlockCode::kSource: {
         const uint8_t* p = s + op.value;
-        each(out, n, [&](int32_t i) { return int32_t{p[4 * i]}; });
+        each(out, f0, n, [&](int32_t i) { return int32_t{p[4 * i]}; });
         break;
     }
     case BlockCode::kIntensity:
-        each(out, n, [&](int32_t i) { return (76 * s[4 * i + r0] + 150 * s[4 * i + g0] + 29 * s[4 * i + b0]) / 256; });
+        each(out, f0, n, [&](int32_t i) { return (76 * s[4 * i + r0] + 150 * s[4 * i + g0] + 29 * s[4 * i + b0]) / 256; });
         break;
     case BlockCode::kChromaU:
-        each(out, n, [&](int32_t i) { return (-19 * s[4 * i + r0] - 37 * s[4 * i + g0] + 56 * s[4 * i + b0]) / 256; });
+        each(out, f0, n, [&](int32_t i) { return (-19 * s[4 * i + r0] - 37 * s[4 * i + g0] + 56 * s[4 * i + b0]) / 256; });
         break;
     case BlockCode::kChromaV:
-        each(out, n, [&](int32_t i) { return (78 * s[4 * i + r0] - 65 * s[4 * i + g0] - 13 * s[4 * i + b0]) / 256; });
+        each(out, f0, n, [&](int32_t i) { return (78 * s[4 * i + r0] - 65 * s[4 * i + g0] - 13 * s[4 * i + b0]) / 256; });
         break;
     case BlockCode::kDirection: {
         const int32_t dy = wrapSub(run.y, ctx.centerY);
-        for (int32_t i = 0; i < n; ++i) out[i] = directionOf(wrapSub(run.x0 + i, ctx.centerX), dy);
+        for (int32_t i = f0; i < n; ++i) out[i] = directionOf(wrapSub(run.x0 + i, ctx.centerX), dy);
         break;
     }
     case BlockCode::kMagnitude: {
@@ -131,7 +131,7 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
         const uint32_t dy2 = dy * dy;
         const auto dx0 = static_cast<uint32_t>(wrapSub(run.x0, ctx.centerX));
         // The square root of a 32-bit number, rounded correctly, truncates to the integer root.
-        each(out, n, [&](int32_t i) {
+        each(out, f0, n, [&](int32_t i) {
             const uint32_t dx = dx0 + static_cast<uint32_t>(i);
             const uint32_t sum = dx * dx + dy2;
             const double v = static_cast<double>(static_cast<int32_t>(sum ^ 0x80000000u)) + 2147483648.0;
@@ -139,80 +139,80 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
         });
         break;
     }
-    case BlockCode::kAdd: each(out, n, [&](int32_t i) { return wrapAdd(a[i], b[i]); }); break;
-    case BlockCode::kSubtract: each(out, n, [&](int32_t i) { return wrapSub(a[i], b[i]); }); break;
-    case BlockCode::kMultiply: each(out, n, [&](int32_t i) { return wrapMul(a[i], b[i]); }); break;
-    case BlockCode::kBitAnd: each(out, n, [&](int32_t i) { return a[i] & b[i]; }); break;
-    case BlockCode::kBitOr: each(out, n, [&](int32_t i) { return a[i] | b[i]; }); break;
-    case BlockCode::kBitXor: each(out, n, [&](int32_t i) { return a[i] ^ b[i]; }); break;
-    case BlockCode::kEqual: each(out, n, [&](int32_t i) { return int32_t{a[i] == b[i]}; }); break;
-    case BlockCode::kNotEqual: each(out, n, [&](int32_t i) { return int32_t{a[i] != b[i]}; }); break;
-    case BlockCode::kLess: each(out, n, [&](int32_t i) { return int32_t{a[i] < b[i]}; }); break;
-    case BlockCode::kGreater: each(out, n, [&](int32_t i) { return int32_t{a[i] > b[i]}; }); break;
-    case BlockCode::kLessEqual: each(out, n, [&](int32_t i) { return int32_t{a[i] <= b[i]}; }); break;
-    case BlockCode::kGreaterEqual: each(out, n, [&](int32_t i) { return int32_t{a[i] >= b[i]}; }); break;
-    case BlockCode::kShiftLeft: each(out, n, [&](int32_t i) { return wrapShiftLeft(a[i], b[i]); }); break;
-    case BlockCode::kShiftRight: each(out, n, [&](int32_t i) { return signedShiftRight(a[i], b[i]); }); break;
-    case BlockCode::kDivide: each(out, n, [&](int32_t i) { return quotient(a[i], b[i]); }); break;
-    case BlockCode::kRemainder: each(out, n, [&](int32_t i) { return remainder(a[i], b[i]); }); break;
-    case BlockCode::kLogicalAnd: each(out, n, [&](int32_t i) { return int32_t{a[i] != 0 && b[i] != 0}; }); break;
-    case BlockCode::kLogicalOr: each(out, n, [&](int32_t i) { return int32_t{a[i] != 0 || b[i] != 0}; }); break;
-    case BlockCode::kMinimum: each(out, n, [&](int32_t i) { return a[i] < b[i] ? a[i] : b[i]; }); break;
-    case BlockCode::kMaximum: each(out, n, [&](int32_t i) { return a[i] > b[i] ? a[i] : b[i]; }); break;
-    case BlockCode::kDifference: each(out, n, [&](int32_t i) { return wrapAbs(wrapSub(a[i], b[i])); }); break;
-    case BlockCode::kPower: for (int32_t i = 0; i < n; ++i) out[i] = powerOf(a[i], b[i]); break;
-    case BlockCode::kNegate: each(out, n, [&](int32_t i) { return wrapNeg(a[i]); }); break;
-    case BlockCode::kBitNot: each(out, n, [&](int32_t i) { return ~a[i]; }); break;
-    case BlockCode::kLogicalNot: each(out, n, [&](int32_t i) { return int32_t{a[i] == 0}; }); break;
-    case BlockCode::kAbsolute: each(out, n, [&](int32_t i) { return wrapAbs(a[i]); }); break;
+    case BlockCode::kAdd: each(out, f0, n, [&](int32_t i) { return wrapAdd(a[i], b[i]); }); break;
+    case BlockCode::kSubtract: each(out, f0, n, [&](int32_t i) { return wrapSub(a[i], b[i]); }); break;
+    case BlockCode::kMultiply: each(out, f0, n, [&](int32_t i) { return wrapMul(a[i], b[i]); }); break;
+    case BlockCode::kBitAnd: each(out, f0, n, [&](int32_t i) { return a[i] & b[i]; }); break;
+    case BlockCode::kBitOr: each(out, f0, n, [&](int32_t i) { return a[i] | b[i]; }); break;
+    case BlockCode::kBitXor: each(out, f0, n, [&](int32_t i) { return a[i] ^ b[i]; }); break;
+    case BlockCode::kEqual: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] == b[i]}; }); break;
+    case BlockCode::kNotEqual: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] != b[i]}; }); break;
+    case BlockCode::kLess: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] < b[i]}; }); break;
+    case BlockCode::kGreater: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] > b[i]}; }); break;
+    case BlockCode::kLessEqual: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] <= b[i]}; }); break;
+    case BlockCode::kGreaterEqual: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] >= b[i]}; }); break;
+    case BlockCode::kShiftLeft: each(out, f0, n, [&](int32_t i) { return wrapShiftLeft(a[i], b[i]); }); break;
+    case BlockCode::kShiftRight: each(out, f0, n, [&](int32_t i) { return signedShiftRight(a[i], b[i]); }); break;
+    case BlockCode::kDivide: each(out, f0, n, [&](int32_t i) { return quotient(a[i], b[i]); }); break;
+    case BlockCode::kRemainder: each(out, f0, n, [&](int32_t i) { return remainder(a[i], b[i]); }); break;
+    case BlockCode::kLogicalAnd: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] != 0 && b[i] != 0}; }); break;
+    case BlockCode::kLogicalOr: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] != 0 || b[i] != 0}; }); break;
+    case BlockCode::kMinimum: each(out, f0, n, [&](int32_t i) { return a[i] < b[i] ? a[i] : b[i]; }); break;
+    case BlockCode::kMaximum: each(out, f0, n, [&](int32_t i) { return a[i] > b[i] ? a[i] : b[i]; }); break;
+    case BlockCode::kDifference: each(out, f0, n, [&](int32_t i) { return wrapAbs(wrapSub(a[i], b[i])); }); break;
+    case BlockCode::kPower: for (int32_t i = f0; i < n; ++i) out[i] = powerOf(a[i], b[i]); break;
+    case BlockCode::kNegate: each(out, f0, n, [&](int32_t i) { return wrapNeg(a[i]); }); break;
+    case BlockCode::kBitNot: each(out, f0, n, [&](int32_t i) { return ~a[i]; }); break;
+    case BlockCode::kLogicalNot: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] == 0}; }); break;
+    case BlockCode::kAbsolute: each(out, f0, n, [&](int32_t i) { return wrapAbs(a[i]); }); break;
     case BlockCode::kSine: {
         const int16_t* table = kLookupTables.sine.data();
-        each(out, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
+        each(out, f0, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
         break;
     }
     case BlockCode::kCosine: {
         const int16_t* table = kLookupTables.cosine.data();
-        each(out, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
+        each(out, f0, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
         break;
     }
     case BlockCode::kTangent: {
         const int32_t* table = kLookupTables.tangent.data();
-        each(out, n, [&](int32_t i) { return table[periodic(a[i], kTrigPeriod)]; });
+        each(out, f0, n, [&](int32_t i) { return table[periodic(a[i], kTrigPeriod)]; });
         break;
     }
     case BlockCode::kTriangle: {
         const int16_t* table = kLookupTables.triangle.data();
-        each(out, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
+        each(out, f0, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
         break;
     }
     case BlockCode::kGradientEntry: {
         const uint8_t* gradient = ctx.currentGradient + op.value;
-        each(out, n, [&](int32_t i) { return int32_t{gradient[periodic(a[i], kGradientEntries) * 4]}; });
+        each(out, f0, n, [&](int32_t i) { return int32_t{gradient[periodic(a[i], kGradientEntries) * 4]}; });
         break;
     }
     case BlockCode::kGammaEntry: {
         const int32_t* table = ctx.gammaTable[op.value];
-        each(out, n, [&](int32_t i) { return table[clampInt(a[i], 0, 255)]; });
+        each(out, f0, n, [&](int32_t i) { return table[clampInt(a[i], 0, 255)]; });
         break;
     }
-    case BlockCode::kConditional: each(out, n, [&](int32_t i) { return a[i] != 0 ? b[i] : c[i]; }); break;
+    case BlockCode::kConditional: each(out, f0, n, [&](int32_t i) { return a[i] != 0 ? b[i] : c[i]; }); break;
     case BlockCode::kAddLimited:
-        each(out, n, [&](int32_t i) { return wrapAdd(a[i], b[i]) < c[i] ? wrapAdd(a[i], b[i]) : c[i]; });
+        each(out, f0, n, [&](int32_t i) { return wrapAdd(a[i], b[i]) < c[i] ? wrapAdd(a[i], b[i]) : c[i]; });
         break;
     case BlockCode::kSubtractLimited:
-        each(out, n, [&](int32_t i) {
+        each(out, f0, n, [&](int32_t i) {
             const int32_t dif = wrapAbs(wrapSub(a[i], b[i]));
             return dif > c[i] ? dif : c[i];
         });
         break;
     case BlockCode::kMix:
-        each(out, n, [&](int32_t i) {
+        each(out, f0, n, [&](int32_t i) {
             const int32_t r = wrapAdd(quotient(wrapMul(wrapSub(d[i], c[i]), b[i]), d[i]), quotient(wrapMul(a[i], c[i]), d[i]));
             return d[i] == 0 ? 0 : r;
         });
         break;
     case BlockCode::kScale:
-        each(out, n, [&](int32_t i) {
+        each(out, f0, n, [&](int32_t i) {
             const int32_t span = wrapSub(c[i], b[i]);
             const int32_t r = wrapAdd(quotient(wrapMul(wrapSub(a[i], b[i]), wrapSub(e[i], d[i])), span), d[i]);
             return span == 0 ? 0 : r;
@@ -222,7 +222,7 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
         const uint8_t* base = ctx.sourcePixels + op.value;
         const auto rowBytes = static_cast<uint32_t>(ctx.rowBytes);
         const int32_t maxX = ctx.maxX, maxY = ctx.maxY;
-        for (int32_t i = 0; i < n; ++i) {
+        for (int32_t i = f0; i < n; ++i) {
             const int32_t x = clampInt(a[i], 0, maxX), y = clampInt(b[i], 0, maxY);
             out[i] = base[static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 4];
         }
@@ -232,20 +232,36 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
         const uint8_t* base = ctx.sourcePixels + op.value;
         const auto rowBytes = static_cast<uint32_t>(ctx.rowBytes);
         const auto width = static_cast<uint32_t>(ctx.width), height = static_cast<uint32_t>(ctx.height);
-        for (int32_t i = 0; i < n; ++i) {
+        for (int32_t i = f0; i < n; ++i) {
             const auto x = static_cast<uint32_t>(a[i]), y = static_cast<uint32_t>(b[i]);
             out[i] = x < width && y < height ? base[static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 4] : 0;
         }
         break;
     }
     case BlockCode::kConvolutionFixed: convolveFixed(op, run, out); break;
-    case BlockCode::kCall1: for (int32_t i = 0; i < n; ++i) out[i] = ev.call1(op.value, a[i]); break;
-    case BlockCode::kCall2: for (int32_t i = 0; i < n; ++i) out[i] = ev.call2(op.value, a[i], b[i]); break;
-    case BlockCode::kCall3: for (int32_t i = 0; i < n; ++i) out[i] = ev.call3(op.value, a[i], b[i], c[i]); break;
-    case BlockCode::kBorderRegion: for (int32_t i = 0; i < n; ++i) out[i] = ev.nbd(a[i], b[i], c[i]); break;
-    case BlockCode::kMapImage: for (int32_t i = 0; i < n; ++i) out[i] = ev.bmap(a[i], b[i], c[i]); break;
+    case BlockCode::kCellRead: {
+        const int32_t* cells = ctx.cells;
+        const auto count = static_cast<uint32_t>(ctx.cellCount);
+        for (int32_t i = f0; i < n; ++i) out[i] = static_cast<uint32_t>(a[i]) < count ? cells[a[i]] : 0;
+        break;
+    }
+    case BlockCode::kCellWrite: {
+        int32_t* cells = ctx.cells;
+        const auto count = static_cast<uint32_t>(ctx.cellCount);
+        for (int32_t i = f0; i < n; ++i) {
+            const bool inside = static_cast<uint32_t>(b[i]) < count;
+            if (inside) cells[b[i]] = a[i];
+            out[i] = inside ? a[i] : 0;
+        }
+        break;
+    }
+    case BlockCode::kCall1: for (int32_t i = f0; i < n; ++i) out[i] = ev.call1(op.value, a[i]); break;
+    case BlockCode::kCall2: for (int32_t i = f0; i < n; ++i) out[i] = ev.call2(op.value, a[i], b[i]); break;
+    case BlockCode::kCall3: for (int32_t i = f0; i < n; ++i) out[i] = ev.call3(op.value, a[i], b[i], c[i]); break;
+    case BlockCode::kBorderRegion: for (int32_t i = f0; i < n; ++i) out[i] = ev.nbd(a[i], b[i], c[i]); break;
+    case BlockCode::kMapImage: for (int32_t i = f0; i < n; ++i) out[i] = ev.bmap(a[i], b[i], c[i]); break;
     case BlockCode::kTexture: texture(run, out); break;
-    case BlockCode::kEscape: escape(op, run, out, 0, n); break;
+    case BlockCode::kEscape: escape(op, run, out, f0, n); break;
     }
 }
 

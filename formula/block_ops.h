@@ -27,6 +27,7 @@ enum class BlockCode : uint8_t {
     kCall1, kCall2, kCall3,         // value: the function index
     kBorderRegion, kMapImage,
     kTexture,                       // tex(x, y) from its column and row halves
+    kCellRead, kCellWrite,          // get(in[0]); put(in[0], in[1])
     kEscape,                        // node run pixel by pixel by the compiled form
 };
 
@@ -45,7 +46,8 @@ struct BlockOp {
     const FastNode* node = nullptr;
 };
 
-// The block one run of operations computes: lanes pixels of row y from column x0.
+// The block one run of operations computes: lanes pixels of row y from column x0, of which the
+// operations compute those from `first` on.
 struct BlockRun {
     FastFrame& frame;
     const int32_t* const* operands;
@@ -53,6 +55,7 @@ struct BlockRun {
     const uint8_t* source;  // the source pixel at (x0, y)
     int32_t x0;
     int32_t y;
+    int32_t first;
     int32_t lanes;
     const ColumnTexture* texture;
     const TextureStep* rowTexture;  // the row's step for each octave

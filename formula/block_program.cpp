@@ -1,5 +1,7 @@
 #include "formula/block_program.h"
 
+#include <algorithm>
+
 #include "formula/block_ops.h"
 #include "formula/int_math.h"
 
@@ -9,7 +11,9 @@ BlockFrame::BlockFrame(PixelContext& context, RenderState& state, const FastProg
     : fast_(context, state, fast),
       values_(static_cast<size_t>(program.slotCount()) * kBlockLanes),
       operands_(static_cast<size_t>(program.slotCount())),
-      rowTexture_(program.texture_ ? static_cast<size_t>(program.texture_->octaves) : 0) {
+      rowTexture_(program.texture_ ? static_cast<size_t>(program.texture_->octaves) : 0),
+      cellBlock_(program.cellIndexSlots_.empty() ? 0 : static_cast<size_t>(context.cellCount)),
+      cellLane_(cellBlock_.size()) {
     for (int32_t s = 0; s < program.slotCount(); ++s) {
         int32_t* values = &values_[static_cast<size_t>(s) * kBlockLanes];
         operands_[static_cast<size_t>(s)] = values;
@@ -52,19 +56,50 @@ void BlockProgram::drawRandomNumbers(BlockFrame& frame, int32_t lanes) const {
                 wrapAdd(draw.low, safeRem(drawRandom(seed), draw.count));
 }
 
-void BlockProgram::runOps(BlockFrame& frame, int32_t x0, int32_t lanes, const uint8_t* source) const {
-    for (size_t s = 0; s < slots_.size(); ++s)
-        if (slots_[s].kind == SlotKind::kColumn) frame.operands_[s] = slots_[s].column.data() + x0;
+void BlockProgram::runOps(const std::vector<BlockOp>& ops, BlockFrame& frame, int32_t x0, int32_t first,
+                          int32_t lanes, const uint8_t* source) const {
     const BlockRun run{frame.fast_,
                        frame.operands_.data(),
                        frame.values_.data(),
                        source,
                        x0,
                        frame.fast_.evaluation.ctx.y,
+                       first,
                        lanes,
                        texture_.get(),
                        frame.rowTexture_.data()};
-    for (const BlockOp& op : ops_) runBlockOp(op, run);
+    for (const BlockOp& op : ops) runBlockOp(op, run);
+}
+
+// Whether two pixels of the block use the same cell. The cell operations' indexes depend on
+// nothing the cells hold, so they are known before any of them runs.
+bool BlockProgram::pixelsShareCells(BlockFrame& frame, int32_t lanes) const {
+    if (++frame.block_ == 0) {
+        std::fill(frame.cellBlock_.begin(), frame.cellBlock_.end(), 0u);
+        frame.block_ = 1;
+    }
+    const auto count = static_cast<uint32_t>(frame.cellBlock_.size());
+    for (int32_t slot : cellIndexSlots_) {
+        const int32_t* index = frame.operands_[static_cast<size_t>(slot)];
+        for (int32_t i = 0; i < lanes; ++i) {
+            const auto cell = static_cast<uint32_t>(index[i]);
+            if (cell >= count) continue;
+            if (frame.cellBlock_[cell] == frame.block_ && frame.cellLane_[cell] != i) return true;
+            frame.cellBlock_[cell] = frame.block_;
+            frame.cellLane_[cell] = static_cast<uint8_t>(i);
+        }
+    }
+    return false;
+}
+
+// Pixels that use cells of their own cannot see each other's cells: each operation may run over
+// the whole block. Otherwise the pixels run one after the other, as the compiled form runs them.
+void BlockProgram::runCellOps(BlockFrame& frame, int32_t x0, int32_t lanes, const uint8_t* source) const {
+    if (!pixelsShareCells(frame, lanes)) {
+        runOps(orderedOps_, frame, x0, 0, lanes, source);
+        return;
+    }
+    for (int32_t i = 0; i < lanes; ++i) runOps(orderedOps_, frame, x0, i, i + 1, source);
 }
 
 void BlockProgram::renderRow(BlockFrame& frame, int32_t y, uint8_t* row) const {
@@ -75,8 +110,11 @@ void BlockProgram::renderRow(BlockFrame& frame, int32_t y, uint8_t* row) const {
     for (int32_t x0 = 0; x0 < c.width; x0 += kBlockLanes) {
         const int32_t lanes = c.width - x0 < kBlockLanes ? c.width - x0 : kBlockLanes;
         const uint8_t* from = source + 4 * static_cast<size_t>(x0);
+        for (size_t s = 0; s < slots_.size(); ++s)
+            if (slots_[s].kind == SlotKind::kColumn) frame.operands_[s] = slots_[s].column.data() + x0;
         if (!draws_.empty()) drawRandomNumbers(frame, lanes);
-        runOps(frame, x0, lanes, from);
+        runOps(ops_, frame, x0, 0, lanes, from);
+        if (!orderedOps_.empty()) runCellOps(frame, x0, lanes, from);
         uint8_t* to = row + 4 * static_cast<size_t>(x0);
         for (int z = 0; z < 4; ++z) {
             const FastProgram::Channel& channel = fast_.channels_[z];

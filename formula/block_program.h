@@ -30,6 +30,10 @@ private:
     std::vector<int32_t> values_;           // kBlockLanes per block slot
     std::vector<const int32_t*> operands_;  // where each slot's values lie for the current block
     std::vector<TextureStep> rowTexture_;   // the row's half of a tex(x, y) read, by octave
+    // For each cell, the block and the pixel of that block that last used it.
+    std::vector<uint32_t> cellBlock_;
+    std::vector<uint8_t> cellLane_;
+    uint32_t block_ = 0;
 };
 
 class BlockProgram {
@@ -66,7 +70,10 @@ private:
         int32_t slot = 0;
     };
 
-    void runOps(BlockFrame& frame, int32_t x0, int32_t lanes, const uint8_t* source) const;
+    void runOps(const std::vector<BlockOp>& ops, BlockFrame& frame, int32_t x0, int32_t first, int32_t lanes,
+                const uint8_t* source) const;
+    void runCellOps(BlockFrame& frame, int32_t x0, int32_t lanes, const uint8_t* source) const;
+    bool pixelsShareCells(BlockFrame& frame, int32_t lanes) const;
     void drawRandomNumbers(BlockFrame& frame, int32_t lanes) const;
     void computeRowSlots(BlockFrame& frame, int32_t y, const uint8_t* source) const;
 
@@ -75,6 +82,8 @@ private:
     int32_t slotCount_ = 0;
     std::vector<Slot> slots_;
     std::vector<BlockOp> ops_;
+    std::vector<BlockOp> orderedOps_;     // depend on the cells: run after ops_, in this order
+    std::vector<int32_t> cellIndexSlots_;  // the cell each cell operation reads or writes
     std::vector<int32_t> rowSlots_;       // slots computed per row, in the order found
     std::vector<Draw> draws_;             // random draws of one pixel, in the order made
     std::unique_ptr<ColumnTexture> texture_;  // the column half of a tex(x, y) read

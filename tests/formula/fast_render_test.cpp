@@ -87,17 +87,18 @@ bool orderIndependentSources(const char* channelSource, const char* code0 = "0")
 }
 
 TEST(FastRender, WhatRendersInBlocks) {
-    // Everything of the benchmark set that computes anything, but the smear through the cells.
+    // Everything of the benchmark set that computes anything.
     auto filters = testing_support::readBenchmarkFilters(std::filesystem::path(LUMEN_CORPUS_DIR) / "../bench/filters.txt");
     for (const NamedFilter& filter : filters)
-        EXPECT_EQ(judge(filter.code, filter.controls).blocks, filter.name != "identity" && filter.name != "cellsmear")
-            << filter.name;
-    // Random draws in a fixed order per pixel run in blocks; anything else that later pixels see
-    // does not, nor draws that a pixel may make or skip.
+        EXPECT_EQ(judge(filter.code, filter.controls).blocks, filter.name != "identity") << filter.name;
+    // Random draws and cells used in a fixed order per pixel run in blocks; anything else that
+    // later pixels see does not, nor draws that a pixel may make or skip, nor cells found
+    // through cells.
     EXPECT_TRUE(judge({"rst(77)", "rnd(0,9)+rnd(-5,5)*2", "rnd(3,2)+x+rnd(0,7)", "c^rnd(0,255)", "rnd(1,4),rnd(0,255)"}).blocks);
     for (const char* source : {"rnd(0,9)+rnd(-5,5)*src(x+rnd(1,2),y,z)", "min(rnd(0,x),9)", "rnd(3,2),x"})
         EXPECT_EQ(judge({"0", source, "g", "b", "a"}).blocks, std::string(source) != "min(rnd(0,x),9)") << source;
-    for (const char* source : {"x?rnd(0,9):1", "add(rnd(0,9),1,5)", "put(r,0)", "dst(x-1,y,z)", "case(r,1:2)",
+    for (const char* source : {"x?rnd(0,9):1", "add(rnd(0,9),1,5)", "put(r,get(0))", "get(put(1,2))", "x?put(1,2):3",
+                               "dst(x-1,y,z)", "case(r,1:2)",
                                "srcmode(2)", "cnv(1,1,1,1,rnd(0,1),1,1,1,1,9)"})
         EXPECT_FALSE(judge({"0", source, "g", "b", "a"}).blocks) << source;
 }
@@ -122,6 +123,9 @@ TEST(FastRender, BlockOperationsAtTheirEdges) {
                     scene);
     expectSameBytes({"draws", {"rst(77)", "rnd(0,9)+rnd(-5,5)*2", "rnd(3,2)+x+rnd(0,7)", "c^rnd(0,255)",
                                "rnd(1,4),rnd(0,255)"}}, scene);
+    // Pixels of a block with cells of their own, and pixels that share cells.
+    expectSameBytes({"cells", {"storage(300),put(5,7)", "put(r+get(x%7),x%7)+get(x%5)", "put(get(x)*3+g,x)",
+                               "get(y)+put(x,y*3+x%2)+get(x-1)", "put(get(0)+1,0)"}}, scene);
     expectSameBytes({"tables", {"srcmode(1)", "sin(x*3)+cos(y-x)+tan(x*x)+tri(-x)+bell(x)+hue(x,z)",
                                 "(x<<y|x>>(y-2))^~x+!x+(x<=y)+(x>=2)+(x==3)+(x!=4)",
                                 "i+u+v+hmin(z)+hmax(z)+frg(z)+bkg(z)+map(z,x)+val(z,x,y)",

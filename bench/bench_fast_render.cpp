@@ -9,7 +9,7 @@
 #include "formula/compile_filter.h"
 #include "formula/render_filter.h"
 #include "formula/row_scheduler.h"
-#include "tests/formula/filter_sets.h"
+#include "benchmark_filters.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ const bool registered = [] {
                    {"Compiled1", Engine::kCompiledOneThread},
                    {"Blocks1", Engine::kBlocksOneThread},
                    {"BlocksAll", Engine::kBlocksAllCores}};
-    for (const NamedFilter& filter : lumen::formula::testing_support::readBenchmarkFilters(LUMEN_BENCH_FILTERS))
+    for (const NamedFilter& filter : lumen::bench::benchmarkFilters())
         for (const auto& engine : engines)
             benchmark::RegisterBenchmark(("BM_FastRender/" + filter.name + "/" + engine.name).c_str(), renderBenchmark,
                                          filter, engine.engine)

@@ -2,22 +2,19 @@
 // filters' channel sources and for long sources at the 1023-character limit.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "benchmark_filters.h"
 #include "formula/formula_node.h"
 
 namespace {
 
-// The codeN lines of the benchmark filter set.
+// The channel sources of the benchmark filter set.
 std::vector<std::string> benchmarkSources() {
     std::vector<std::string> sources;
-    std::ifstream in(LUMEN_BENCH_FILTERS);
-    for (std::string line; std::getline(in, line);)
-        if (line.size() > 7 && line.compare(0, 4, "code") == 0 && line[5] == ':')
-            sources.push_back(line.substr(7));
-    if (sources.empty()) sources = {"src(x+sin(y*4)*ctl(1)/64,y+cos(x*4)*ctl(1)/64,z)"};
+    for (const auto& filter : lumen::bench::benchmarkFilters())
+        sources.insert(sources.end(), filter.code.begin(), filter.code.end());
     return sources;
 }
 

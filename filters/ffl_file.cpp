@@ -81,7 +81,7 @@ void convertLibraryEntry(const FilterLibraryEntry& entry, FilterDefinition& work
         working.controlDefault[i] = entry.controlValue[i];
         working.controlEnabled[i] = !entry.controlLabel[i].empty() || entry.controlValue[i] != 0 ? 1 : 0;
     }
-    working.code[0] = "0";
+    working.code[0].assign(1, '0');  // not = "0": GCC 12 inlines that into a false -Wrestrict warning
     for (size_t k = 0; k < entry.formula.size(); ++k) working.code[k + 1] = entry.formula[k];
     working.gradientIndex = 0;
     working.gradientDefault = 0;

@@ -56,7 +56,7 @@ void convertParmRecord(const ParmRecord& record, FilterDefinition& working) {
         working.controlLabel[i] = record.controlLabel[i];
         working.controlEnabled[i] = record.controlInUse[i] != 0 ? 1 : 0;
     }
-    working.code[0] = "0";
+    working.code[0].assign(1, '0');  // not = "0": GCC 12 inlines that into a false -Wrestrict warning
     for (size_t k = 0; k < kParmFormulaCount; ++k) working.code[k + 1] = record.formula[k];
     working.gradientIndex = 0;
     working.gradientDefault = 0;

@@ -349,7 +349,9 @@ private:
         switch (s.rule) {
         case Rule::kMemo: return emit(node->child[0], depth + 1);
         case Rule::kSequence: {
-            if (classify(node->child[0], depth + 1).draws && emit(node->child[0], depth + 1) < 0) return -1;
+            // The left side only for what it draws or does to the cells.
+            const Info left = classify(node->child[0], depth + 1);
+            if ((left.draws || left.cells) && emit(node->child[0], depth + 1) < 0) return -1;
             return emit(node->child[1], depth + 1);
         }
         case Rule::kDraw: {

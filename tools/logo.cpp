@@ -1,82 +1,82 @@
 #include "logo.h"
 
-#include <algorithm>
 #include <cmath>
+#include <string_view>
 
-#include "imaging/byte_reader.h"
+#include "bitmap_font.h"
 
 namespace lumen::tools {
 namespace {
 
-constexpr int kWidth = 93;
-constexpr int kHeight = 28;
+constexpr uint32_t kGround = rgb(18, 20, 48), kGroundLow = rgb(30, 36, 80);
+constexpr uint32_t kEmber = rgb(255, 150, 40), kGlow = rgb(255, 236, 150), kRing = rgb(120, 140, 220);
+constexpr uint32_t kInk = rgb(24, 28, 72);
 
-struct Colour {
-    double r, g, b;
-};
-
-Colour blend(Colour a, Colour b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-// A glowing lens over a dark ground with three light bands running from it: light forged by
-// formulas. Drawn in true colour, then reduced to a 6x7x6 colour cube.
-Colour pixelAt(int x, int y) {
-    const Colour ground{18, 20, 48}, ember{255, 150, 40}, glow{255, 236, 150}, ring{120, 140, 220};
-    Colour colour = blend(ground, Colour{30, 36, 80}, double(y) / kHeight);
-    for (int band = 0; band < 3; ++band) {
-        double centre = 8 + band * 6 + std::sin((x + band * 9) / 7.0) * 1.5;
-        double distance = std::abs(y - centre);
-        if (x > 22 && distance < 1.4) {
-            double fade = 1.0 - double(x - 22) / (kWidth - 22);
-            colour = blend(colour, blend(ring, ember, band / 2.0), std::max(0.0, (1.4 - distance) / 1.4) * fade);
+// A glowing lens with a ring round it, centred at (cx, cy).
+void drawLens(Picture& picture, double cx, double cy, double radius) {
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const double distance = std::hypot(x - cx, y - cy);
+            if (distance < radius) picture.set(x, y, blend(kGlow, kEmber, distance / radius));
+            else if (distance < radius + 2) picture.set(x, y, kRing);
         }
     }
-    const double dx = x - 13.5, dy = y - 13.5, radius = std::sqrt(dx * dx + dy * dy);
-    if (radius < 11) colour = blend(glow, ember, radius / 11);
-    if (radius >= 11 && radius < 13) colour = ring;
-    return colour;
 }
 
-uint8_t paletteIndex(Colour c) {
-    auto level = [](double v, int steps) { return std::clamp(int(std::lround(v / 255.0 * (steps - 1))), 0, steps - 1); };
-    return static_cast<uint8_t>(level(c.r, 6) * 42 + level(c.g, 7) * 6 + level(c.b, 6));
+// Three light bands running from the lens to the right edge, fading as they go: light forged by
+// formulas.
+void drawBands(Picture& picture, int start, double top, double spacing) {
+    for (int x = start; x < picture.width; ++x) {
+        const double fade = 1.0 - double(x - start) / (picture.width - start);
+        for (int band = 0; band < 3; ++band) {
+            const double centre = top + band * spacing + std::sin((x + band * 9) / 7.0) * 1.5;
+            for (int y = 0; y < picture.height; ++y) {
+                const double distance = std::abs(y - centre);
+                if (distance >= 1.4) continue;
+                const uint32_t light = blend(kRing, kEmber, band / 2.0);
+                picture.set(x, y, blend(picture.at(x, y), light, (1.4 - distance) / 1.4 * fade));
+            }
+        }
+    }
+}
+
+void drawText(Picture& picture, int x, int y, std::string_view text, uint32_t colour, int scale) {
+    for (size_t n = 0; n < text.size(); ++n) {
+        const auto rows = glyphRows(text[n]);
+        const int left = x + int(n) * kGlyphAdvance * scale;
+        for (int row = 0; row < kGlyphHeight; ++row)
+            for (int column = 0; column < kGlyphWidth; ++column)
+                if (rows[row] & (0x10 >> column)) picture.fillRect(left + column * scale, y + row * scale, scale, scale, colour);
+    }
 }
 
 }  // namespace
 
-std::vector<uint8_t> makeLogoBitmapFile() {
-    constexpr int kRowBytes = (kWidth + 3) / 4 * 4;
-    constexpr int kPaletteBytes = 256 * 4;
-    constexpr int kPixelOffset = 14 + 40 + kPaletteBytes;
-    imaging::ByteWriter out;
-    out.writeText("BM");
-    out.writeU32(kPixelOffset + kRowBytes * kHeight);
-    out.writeU32(0);
-    out.writeU32(kPixelOffset);
-    out.writeU32(40);
-    out.writeI32(kWidth);
-    out.writeI32(kHeight);  // positive: rows from the bottom
-    out.writeU16(1);
-    out.writeU16(8);
-    out.writeU32(0);
-    out.writeU32(kRowBytes * kHeight);
-    out.writeU32(2835);
-    out.writeU32(2835);
-    out.writeU32(256);
-    out.writeU32(0);
-    for (int i = 0; i < 256; ++i) {
-        const int r = i / 42, g = i / 6 % 7, b = i % 6;
-        const bool inCube = i < 252;
-        out.writeU8(static_cast<uint8_t>(inCube ? b * 51 : 0));
-        out.writeU8(static_cast<uint8_t>(inCube ? g * 255 / 6 : 0));
-        out.writeU8(static_cast<uint8_t>(inCube ? r * 51 : 0));
-        out.writeU8(0);
+Picture makeAboutLogo() {
+    Picture logo(93, 28, kGround);
+    for (int y = 0; y < logo.height; ++y)
+        for (int x = 0; x < logo.width; ++x) logo.set(x, y, blend(kGround, kGroundLow, double(y) / logo.height));
+    drawBands(logo, 23, 8, 6);
+    drawLens(logo, 13.5, 13.5, 11);
+    return logo;
+}
+
+// 250 x 22 pixels: 167 x 14 dialog units of the 8-point dialog font at 96 DPI. The word mark
+// stands on the button face (mapped to the system's colour when loaded), the lens at its right.
+Picture makeMainLogo() {
+    Picture logo(250, 22, kButtonFace);
+    constexpr std::string_view kWord = "LUMENFORGE";
+    const int wordWidth = int(kWord.size()) * kGlyphAdvance * 2 - 2;
+    const int wordLeft = logo.width - 26 - wordWidth;
+    drawText(logo, wordLeft + 1, 5, kWord, kButtonLight, 2);
+    drawText(logo, wordLeft, 4, kWord, kInk, 2);
+    for (int x = 0; x < wordLeft - 6; ++x) {
+        const double t = double(x) / (wordLeft - 6);
+        logo.set(x, 10, blend(kButtonFace, kRing, t));
+        logo.set(x, 11, blend(kButtonFace, kEmber, t));
     }
-    for (int y = kHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < kRowBytes; ++x) out.writeU8(x < kWidth ? paletteIndex(pixelAt(x, y)) : 0);
-    }
-    return out.take();
+    drawLens(logo, logo.width - 12, 10.5, 7.5);
+    return logo;
 }
 
 }  // namespace lumen::tools

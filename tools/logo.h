@@ -1,8 +1,9 @@
 #pragma once
-// The about box's logo: a 93 x 28, 256-colour Windows bitmap file drawn in code.
-#include <cstdint>
-#include <vector>
+// The product's logos, drawn in code: the about logo (bitmap 138, 93 x 28) and the wide logo at
+// the top right of the main dialog and the editor (bitmap 131), whose ground is the button face.
+#include "indexed_bitmap.h"
 
 namespace lumen::tools {
-std::vector<uint8_t> makeLogoBitmapFile();
-}
+Picture makeAboutLogo();
+Picture makeMainLogo();
+}  // namespace lumen::tools

@@ -1,7 +1,7 @@
 // lumenforge-resgen: makes the plug-in's binary resources at build time.
 //   lumenforge-resgen pipl DESCRIPTION ENTRY_KEY OUT
 //   lumenforge-resgen aete DESCRIPTION OUT
-//   lumenforge-resgen logo OUT.bmp
+//   lumenforge-resgen pictures OUTDIR        (bitmap-ID.bmp and cursor-ID.cur of the dialogs)
 //   lumenforge-resgen maps OUTDIR            (map-ID.bin for the eight textures)
 //   lumenforge-resgen grad DESCRIPTION OUT
 //   lumenforge-resgen embed OUT.cpp TYPE:ID:FILE...   (data linked into non-Windows builds)
@@ -14,6 +14,7 @@
 
 #include "gradients.h"
 #include "logo.h"
+#include "ui_pictures.h"
 #include "resource_description.h"
 #include "textures.h"
 
@@ -37,6 +38,24 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 int fail(const std::string& message) {
     std::fprintf(stderr, "lumenforge-resgen: %s\n", message.c_str());
     return 1;
+}
+
+int picturesCommand(const std::string& directory) {
+    using namespace lumen::tools;
+    const std::pair<int, Picture> bitmaps[] = {{131, makeMainLogo()},     {135, makeErrorMark()},
+                                               {136, makeDatabaseIcon()}, {138, makeAboutLogo()},
+                                               {141, makeListMarkers()},  {147, makeArrows()}};
+    for (const auto& [id, picture] : bitmaps) {
+        const std::string path = directory + "/bitmap-" + std::to_string(id) + ".bmp";
+        if (!writeFile(path, encodeBitmapFile(picture))) return fail("cannot write " + path);
+    }
+    const std::pair<int, std::vector<uint8_t>> cursors[] = {
+        {105, makeDragAllowedCursor()}, {106, makeDragRefusedCursor()}, {154, makeMagnifierCursor()}};
+    for (const auto& [id, bytes] : cursors) {
+        const std::string path = directory + "/cursor-" + std::to_string(id) + ".cur";
+        if (!writeFile(path, bytes)) return fail("cannot write " + path);
+    }
+    return 0;
 }
 
 int encodeCommand(bool pipl, const std::string& in, const std::string& entryKey, const std::string& out) {
@@ -85,8 +104,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 4 && args[0] == "pipl") return encodeCommand(true, args[1], args[2], args[3]);
     if (args.size() == 3 && args[0] == "aete") return encodeCommand(false, args[1], "", args[2]);
-    if (args.size() == 2 && args[0] == "logo")
-        return writeFile(args[1], lumen::tools::makeLogoBitmapFile()) ? 0 : fail("cannot write " + args[1]);
+    if (args.size() == 2 && args[0] == "pictures") return picturesCommand(args[1]);
     if (args.size() == 2 && args[0] == "maps") {
         for (int map = 0; map < lumen::tools::kTextureCount; ++map) {
             const std::string path = args[1] + "/map-" + std::to_string(lumen::tools::kTextureResourceIds[map]) + ".bin";
@@ -103,5 +121,5 @@ int main(int argc, char** argv) {
     }
     if (args.size() >= 2 && args[0] == "embed")
         return embedCommand(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
-    return fail("usage: pipl DESCRIPTION ENTRY_KEY OUT | aete DESCRIPTION OUT | logo OUT | maps OUTDIR | grad DESCRIPTION OUT | embed OUT.cpp TYPE:ID:FILE...");
+    return fail("usage: pipl DESCRIPTION ENTRY_KEY OUT | aete DESCRIPTION OUT | pictures OUTDIR | maps OUTDIR | grad DESCRIPTION OUT | embed OUT.cpp TYPE:ID:FILE...");
 }

@@ -7,6 +7,7 @@
 
 #include "filters/ffx_file.h"
 #include "test_support.h"
+#include "tests/filter_files.h"
 
 using namespace lumen::filters;
 using lumen::filters::testing::ScratchDirectory;
@@ -87,14 +88,39 @@ TEST(AfsRead, RefusesWrongMagicAndFilesThatEndEarly) {
     EXPECT_FALSE(read(""));
 }
 
+TEST(AfsRead, OwnFilesReadOrAreRefusedAsTheirNamesSay) {
+    const auto files = lumen::test_files::afsFilesIn(lumen::test_files::ownAfsDirectory());
+    ASSERT_GE(files.size(), 16u);
+    for (const auto& file : files) {
+        ParmRecord record;
+        const bool ok = readAfsFile(nativeFileSystem(), file.string(), record);
+        EXPECT_EQ(ok, !lumen::test_files::ownFileIsRefused(file)) << file.filename();
+        if (!ok) continue;
+        for (const std::string& formula : record.formula) EXPECT_FALSE(formula.empty()) << file.filename();
+        if (file.filename() == "split_lines_and_escapes.afs") {
+            EXPECT_EQ(record.formula[0], "r+g+b");    // lines joined with nothing between
+            EXPECT_EQ(record.formula[1], "(g+x)/2");  // \r and \n removed
+            EXPECT_EQ(record.formula[2], "b");
+        }
+        if (file.filename() == "limit_1022.afs") EXPECT_EQ(record.formula[0].size(), 1022u);
+        if (file.filename() == "variables.afs") {
+            // atoi rules: a sign after blanks, and letters read as 0
+            EXPECT_EQ(record.values[0], -12);
+            EXPECT_EQ(record.values[1], 7);
+            EXPECT_EQ(record.values[2], 0);
+        }
+    }
+}
+
 TEST(AfsRead, CorpusFilesReadOrAreRefusedAsExpected) {
+    LUMEN_SKIP_WITHOUT_EXTERNAL_CORPUS();
     const std::set<std::string> refused = {"bad1.afs", "bad2.afs", "import-txt_afs_crlf.afs",
                                            "import-txt_afs_lf.afs", "import-foundry16.afs"};
     int seen = 0;
-    for (const auto& item : std::filesystem::directory_iterator(std::string(LUMEN_CORPUS_DIR) + "/afs")) {
-        const std::string name = item.path().filename().string();
+    for (const auto& file : lumen::test_files::afsFilesIn(lumen::test_files::externalAfsDirectory())) {
+        const std::string name = file.filename().string();
         ParmRecord record;
-        const bool ok = readAfsFile(nativeFileSystem(), item.path().string(), record);
+        const bool ok = readAfsFile(nativeFileSystem(), file.string(), record);
         EXPECT_EQ(ok, !refused.count(name)) << name;
         for (const std::string& formula : record.formula) {
             if (ok) {

@@ -31,18 +31,19 @@ ToolRun lumenforge(const std::vector<std::string>& arguments) {
     return run;
 }
 
-const std::string kCorpus = LUMEN_CORPUS_DIR "/afs/";
+const std::string kOwnAfs = LUMEN_OWN_AFS_DIR "/";
 
 }  // namespace
 
 TEST(ImportCli, DumpsWhatTheReadersMake) {
-    ToolRun afs = lumenforge({"afs", "dump", kCorpus + "longline.afs"});
+    ToolRun afs = lumenforge({"afs", "dump", kOwnAfs + "split_lines_and_escapes.afs"});
     ASSERT_EQ(afs.status, 0);
     EXPECT_EQ(afs.json["showDialog"], 1);
-    EXPECT_EQ(afs.json["formula"][0], "r+g+b+1");
+    EXPECT_EQ(afs.json["formula"][0], "r+g+b");
+    EXPECT_EQ(afs.json["formula"][1], "(g+x)/2");
     EXPECT_EQ(afs.json["filter"]["category"], "[AFS IMPORT]");
-    EXPECT_EQ(afs.json["filter"]["title"], "longline");
-    EXPECT_EQ(lumenforge({"afs", "dump", kCorpus + "bad2.afs"}).status, 1);
+    EXPECT_EQ(afs.json["filter"]["title"], "split_lines_and_escapes");
+    EXPECT_EQ(lumenforge({"afs", "dump", kOwnAfs + "refused-over_limit.afs"}).status, 1);
 
     testing::ScratchDirectory dir;
     ParmRecord record = testing::sampleParmRecord();
@@ -53,7 +54,7 @@ TEST(ImportCli, DumpsWhatTheReadersMake) {
     EXPECT_EQ(plugin.json["title"], "Gr\u00FC\u00DF");
     EXPECT_EQ(plugin.json["controlInUse"][2], 0);
     EXPECT_EQ(plugin.json["filter"]["code"][1], "r/2");
-    EXPECT_EQ(lumenforge({"8bf", "dump", kCorpus + "rad.afs"}).status, 1);
+    EXPECT_EQ(lumenforge({"8bf", "dump", kOwnAfs + "sampling.afs"}).status, 1);
 
     const std::string library = "FFL1.0\n2\nsrc\nCat\nName\n";
     testing::writeBytes(dir.file("l.ffl"), {library.begin(), library.end()});
@@ -62,18 +63,18 @@ TEST(ImportCli, DumpsWhatTheReadersMake) {
     ASSERT_EQ(ffl.json["entries"].size(), 2u);
     EXPECT_EQ(ffl.json["entries"][0]["title"], "Name");
     EXPECT_EQ(ffl.json["entries"][1]["number"], "   2");
-    EXPECT_EQ(lumenforge({"ffl", "dump", kCorpus + "rad.afs"}).status, 1);
+    EXPECT_EQ(lumenforge({"ffl", "dump", kOwnAfs + "sampling.afs"}).status, 1);
 }
 
 TEST(ImportCli, DatabaseImportCreateAndCopy) {
     testing::ScratchDirectory dir;
     const std::string main = dir.file("Main.db");
     ASSERT_TRUE(nativeFileSystem().createDirectory(main));
-    ToolRun imported = lumenforge({"db", "import", main, kCorpus + "rad.afs", kCorpus + "pow.afs", dir.file("x.txt")});
+    ToolRun imported = lumenforge({"db", "import", main, kOwnAfs + "trigonometry.afs", kOwnAfs + "cells.afs", dir.file("x.txt")});
     ASSERT_EQ(imported.status, 0);
     ASSERT_EQ(imported.json.size(), 2u);
-    EXPECT_EQ(imported.json[0]["fileName"], "_AFS IMPORT_ - pow.ffx");
-    EXPECT_EQ(lumenforge({"db", "import", main, kCorpus + "bad1.afs"}).status, 1);
+    EXPECT_EQ(imported.json[0]["fileName"], "_AFS IMPORT_ - cells.ffx");
+    EXPECT_EQ(lumenforge({"db", "import", main, kOwnAfs + "refused-stops_early.afs"}).status, 1);
 
     ToolRun created = lumenforge({"db", "create", main, "Second"});
     ASSERT_EQ(created.status, 0);
@@ -81,11 +82,11 @@ TEST(ImportCli, DatabaseImportCreateAndCopy) {
     EXPECT_EQ(lumenforge({"db", "create", main, "Second"}).status, 1);
     EXPECT_EQ(lumenforge({"db", "create", main, "a/b"}).status, 1);
 
-    EXPECT_EQ(lumenforge({"db", "copy-to", main, "Second.db", "_AFS IMPORT_ - rad.ffx"}).status, 0);
+    EXPECT_EQ(lumenforge({"db", "copy-to", main, "Second.db", "_AFS IMPORT_ - trigonometry.ffx"}).status, 0);
     ToolRun second = lumenforge({"db", "list", dir.file("Second.db")});
     ASSERT_EQ(second.status, 0);
     ASSERT_EQ(second.json.size(), 1u);
-    EXPECT_EQ(second.json[0]["title"], "rad");
+    EXPECT_EQ(second.json[0]["title"], "trigonometry");
     EXPECT_EQ(lumenforge({"db", "copy-to", main, "Second.db", "missing.ffx"}).status, 1);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "filter_sets.h"
+#include "tests/filter_files.h"
 #include "filters/afs_file.h"
 #include "filters/file_system.h"
 #include "formula/block_program.h"
@@ -21,23 +22,36 @@ namespace {
 using testing_support::NamedFilter;
 
 TEST(FastRender, BenchmarkSetMatchesTheTreeWalker) {
-    auto filters = testing_support::readBenchmarkFilters(std::filesystem::path(LUMEN_CORPUS_DIR) / "../bench/filters.txt");
+    auto filters = testing_support::readBenchmarkFilters(LUMEN_BENCH_FILTERS);
     ASSERT_GE(filters.size(), 10u);
     expectSameBytesOnAllScenes(filters, 37, 23);
     // Rows of several blocks, the last one short.
     expectSameBytesOnAllScenes(filters, 2 * kBlockLanes + 45, 6);
 }
 
-TEST(FastRender, TextCorpusMatchesTheTreeWalker) {
+// The text filters a directory holds that the plug-in's reader accepts.
+std::vector<NamedFilter> readableTextFilters(const std::filesystem::path& dir) {
     std::vector<NamedFilter> filters;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(LUMEN_CORPUS_DIR) / "afs")) {
+    for (const std::filesystem::path& file : test_files::afsFilesIn(dir)) {
         filters::ParmRecord record;
-        if (!filters::readAfsFile(filters::nativeFileSystem(), entry.path().string(), record)) continue;
-        NamedFilter filter{entry.path().filename().string()};
+        if (!filters::readAfsFile(filters::nativeFileSystem(), file.string(), record)) continue;
+        NamedFilter filter{file.filename().string()};
         for (int c = 0; c < 4; ++c) filter.code[c + 1] = record.formula[c];
         filter.controls = record.values;
         filters.push_back(filter);
     }
+    return filters;
+}
+
+TEST(FastRender, OwnTextFiltersMatchTheTreeWalker) {
+    auto filters = readableTextFilters(test_files::ownAfsDirectory());
+    ASSERT_GE(filters.size(), 10u);
+    expectSameBytesOnAllScenes(filters, 37, 23);
+}
+
+TEST(FastRender, TextCorpusMatchesTheTreeWalker) {
+    LUMEN_SKIP_WITHOUT_EXTERNAL_CORPUS();
+    auto filters = readableTextFilters(test_files::externalAfsDirectory());
     ASSERT_GE(filters.size(), 30u);
     expectSameBytesOnAllScenes(filters, 37, 23);
 }
@@ -88,7 +102,7 @@ bool orderIndependentSources(const char* channelSource, const char* code0 = "0")
 
 TEST(FastRender, WhatRendersInBlocks) {
     // Everything of the benchmark set that computes anything.
-    auto filters = testing_support::readBenchmarkFilters(std::filesystem::path(LUMEN_CORPUS_DIR) / "../bench/filters.txt");
+    auto filters = testing_support::readBenchmarkFilters(LUMEN_BENCH_FILTERS);
     for (const NamedFilter& filter : filters)
         EXPECT_EQ(judge(filter.code, filter.controls).blocks, filter.name != "identity") << filter.name;
     // Random draws and cells used in a fixed order per pixel run in blocks; anything else that
@@ -125,7 +139,7 @@ TEST(FastRender, BlockOperationsAtTheirEdges) {
                                "rnd(1,4),rnd(0,255)"}}, scene);
     // Pixels of a block with cells of their own, and pixels that share cells.
     expectSameBytes({"cells", {"storage(300),put(5,7)", "put(r+get(x%7),x%7)+get(x%5)", "put(get(x)*3+g,x)",
-                               "get(y)+put(x,y*3+x%2)+get(x-1)", "put(get(0)+1,0)"}}, scene);
+                               "get(y)+put(x,y*3+x%2)+get(x-1)", "put(get(0)+1,0),put(x,1),get(1)+get(0)"}}, scene);
     expectSameBytes({"tables", {"srcmode(1)", "sin(x*3)+cos(y-x)+tan(x*x)+tri(-x)+bell(x)+hue(x,z)",
                                 "(x<<y|x>>(y-2))^~x+!x+(x<=y)+(x>=2)+(x==3)+(x!=4)",
                                 "i+u+v+hmin(z)+hmax(z)+frg(z)+bkg(z)+map(z,x)+val(z,x,y)",

@@ -3,6 +3,8 @@
 // the plug-in cannot convert leaves the host's image alone.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "host/filter_session.h"
 
 using namespace lumen;
@@ -18,15 +20,18 @@ imaging::RgbaImage patternImage(int width, int height, bool hasAlpha) {
     return image;
 }
 
-Descriptor identityFilter() {
+// A recorded filter with these five sources.
+Descriptor filterOf(const std::array<const char*, 5>& codes) {
     Descriptor descriptor;
-    const char* codes[] = {"0", "r", "g", "b", "a"};
     for (int i = 0; i < 5; ++i) {
         char key[5] = {'f', 'x', 'C', static_cast<char>('0' + i), 0};
         descriptor.push_back({hostapi::fourCharCode(key), hostapi::typeChar, 0, codes[i]});
     }
     return descriptor;
 }
+
+Descriptor identityFilter() { return filterOf({"0", "r", "g", "b", "a"}); }
+Descriptor zeroRedFilter() { return filterOf({"0", "0", "g", "b", "a"}); }
 
 class ImageModes : public testing::Test {
 protected:
@@ -100,16 +105,6 @@ TEST_F(ImageModes, CmykThroughColourServicesComesBackAsCmyk) {
     EXPECT_EQ(rgbaFromHostImage(image).pixels, patternImage(5, 3, false).pixels)
         << "the identity filter gives back the colours the host converted";
 }
-
-namespace {
-
-Descriptor zeroRedFilter() {
-    Descriptor descriptor = identityFilter();
-    descriptor[1].text = "0";
-    return descriptor;
-}
-
-}  // namespace
 
 TEST_F(ImageModes, PlanesThePluginDoesNotComputeKeepTheirValues) {
     HostImage image = hostImageFromRgba(patternImage(6, 5, true), HostMode::multichannel, 2);

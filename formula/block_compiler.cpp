@@ -383,7 +383,8 @@ private:
             inputs[k] = s.inputs[k] == kNodeValue ? constantSlot(node->value) : childSlot[s.inputs[k]];
             if (inputs[k] < 0) return -1;
         }
-        return op(s.code, node, inputs, s.fixedValue ? s.value : node->value, info.cells);
+        const BlockCode code = s.rule == Rule::kCall3 && node->value == kCall3Rad ? BlockCode::kRadius : s.code;
+        return op(code, node, inputs, s.fixedValue ? s.value : node->value, info.cells);
     }
 
     int32_t cellOp(BlockCode code, const FastNode* node, std::initializer_list<int32_t> inputs, int32_t index) {

@@ -72,9 +72,10 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
         sum = wrapAdd(sum, wrapMul(w[5], middle[p + 8]));
         sum = wrapAdd(sum, wrapMul(w[6], bottom[p]));
         sum = wrapAdd(sum, wrapMul(w[7], bottom[p + 4]));
-        sum = wrapAdd(sum, wrapMul(w[8], bottom[p + 8]));
-        out[i] = divisor == 0 ? 255 : quotient(sum, divisor);
+        out[i] = wrapAdd(sum, wrapMul(w[8], bottom[p + 8]));
     }
+    // Apart from the sums, so that the divisions run in vector registers.
+    for (int32_t i = first; i < end; ++i) out[i] = divisor == 0 ? 255 : quotient(out[i], divisor);
     if (first > run.first) escape(op, run, out, run.first, first);
     if (end < lanes) escape(op, run, out, end < first ? first : end, lanes);
 }
@@ -252,6 +253,27 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
             const bool inside = static_cast<uint32_t>(b[i]) < count;
             if (inside) cells[b[i]] = a[i];
             out[i] = inside ? a[i] : 0;
+        }
+        break;
+    }
+    case BlockCode::kRadius: {
+        const int16_t* cosine = kLookupTables.cosine.data();
+        const int16_t* sine = kLookupTables.sine.data();
+        const auto width = static_cast<uint32_t>(ctx.width), height = static_cast<uint32_t>(ctx.height);
+        const auto channels = static_cast<uint32_t>(ctx.channelCount < 4 ? ctx.channelCount : 4);
+        const bool knownMode = static_cast<uint32_t>(ctx.sourceMode) <= 3u;
+        const auto rowBytes = static_cast<uint32_t>(ctx.rowBytes);
+        for (int32_t i = f0; i < n; ++i) {
+            const int at = periodic(a[i], kTrigPeriod);
+            const int32_t x = wrapAdd(ctx.centerX, wrapMul(b[i], cosine[at]) / 512);
+            const int32_t y = wrapAdd(ctx.centerY, wrapMul(b[i], sine[at]) / 512);
+            // Inside the image every known source mode reads the point where it is.
+            if (knownMode && static_cast<uint32_t>(x) < width && static_cast<uint32_t>(y) < height &&
+                static_cast<uint32_t>(c[i]) < channels)
+                out[i] = ctx.sourcePixels[static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 4 +
+                                          static_cast<uint32_t>(ctx.channelMap[c[i]])];
+            else
+                out[i] = ev.src(x, y, c[i]);
         }
         break;
     }

@@ -25,6 +25,7 @@ enum class BlockCode : uint8_t {
     kSourceClamped, kSourceInside,  // in[0] x, in[1] y; value: the byte offset
     kConvolutionFixed,              // node: the compiled cnv, which the border pixels run
     kCall1, kCall2, kCall3,         // value: the function index
+    kRadius,                        // rad(in[0], in[1], in[2])
     kBorderRegion, kMapImage,
     kTexture,                       // tex(x, y) from its column and row halves
     kCellRead, kCellWrite,          // get(in[0]); put(in[0], in[1])

@@ -64,4 +64,7 @@ struct BlockRun {
 
 void runBlockOp(const BlockOp& op, const BlockRun& run);
 
+// directionOf(dx0 + i, dy) for i in 0..count-1, mostly without the library's atan2.
+void directionsOfRow(int32_t dx0, int32_t dy, int32_t count, int32_t* out);
+
 }  // namespace lumen::formula

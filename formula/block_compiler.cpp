@@ -178,6 +178,7 @@ public:
         program_.draws_.reserve(kMaxSlots);
         program_.orderedOps_.reserve(kMaxSlots);
         program_.cellIndexSlots_.reserve(kMaxSlots);
+        program_.byteTables_.reserve(kMaxByteTables);
         for (const FastNode& node : fast.nodes_) cellsWritten_ = cellsWritten_ || writesCell(node);
     }
 
@@ -208,7 +209,12 @@ private:
         bool cells = false;       // reads or writes cells that the channel sources write
         bool runs = true;         // can be run in blocks
         bool seen = false;
+        // The source byte offset that is all the subtree reads of the pixel and its position;
+        // kNoByte: none, kManyBytes: more, or the position.
+        int32_t byte = kNoByte;
     };
+    static constexpr int32_t kNoByte = -1, kManyBytes = -2;
+    static constexpr size_t kMaxByteTables = 16;
     static constexpr unsigned kOnColumn = 1, kOnRow = 2;
 
     static bool writesCell(const FastNode& node) { return node.run == fast::call2 && node.value == kCall2Put; }
@@ -241,6 +247,10 @@ private:
             default: break;
             }
             if (s.positional) info.dependency = kOnColumn | kOnRow;
+            if (node->run == fast::sourceByte)
+                info.byte = node->value;
+            else if (s.positional || s.rule == Rule::kColumn || s.rule == Rule::kRow || s.rule == Rule::kDraw)
+                info.byte = kManyBytes;
             if (cellUse) {
                 info.cells = true;
                 info.dependency = kOnColumn | kOnRow;
@@ -254,6 +264,8 @@ private:
                 info.dependency |= sub.dependency;
                 info.draws = info.draws || sub.draws;
                 info.cells = info.cells || sub.cells;
+                if (sub.byte != kNoByte)
+                    info.byte = info.byte == kNoByte || info.byte == sub.byte ? sub.byte : kManyBytes;
                 // Cells: the index must be known before any cell is read or written.
                 if (cellUse && sub.cells && (writesCell(*node) ? c == 1 : c == 0)) info.runs = false;
                 // Draws and cells are used in the order the compiled form uses them.
@@ -345,6 +357,9 @@ private:
             }
             if (info.dependency == kOnColumn && columnTables_ < kMaxColumnTables && s.rule != Rule::kColumn)
                 return columnSlot(node);
+            if (info.byte >= 0 && !info.cells && node->run != fast::sourceByte &&
+                program_.byteTables_.size() < kMaxByteTables)
+                return byteTable(node, info.byte);
         }
         switch (s.rule) {
         case Rule::kMemo: return emit(node->child[0], depth + 1);
@@ -412,6 +427,25 @@ private:
         o.node = node;
         (ordered ? program_.orderedOps_ : program_.ops_).push_back(o);
         return o.out;
+    }
+
+    // A value that only one byte of the pixel decides: computed for each of the 256 bytes.
+    int32_t byteTable(const FastNode* node, int32_t offset) {
+        std::array<int32_t, 256>& table = program_.byteTables_.emplace_back();
+        context_.channel = channel_;
+        context_.x = 0;
+        context_.y = 0;
+        for (int v = 0; v < 256; ++v) {
+            const uint8_t pixel[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v), static_cast<uint8_t>(v),
+                                      static_cast<uint8_t>(v)};
+            frame_.pixel = pixel;
+            ++frame_.pixelSerial;
+            table[static_cast<size_t>(v)] = runNode(*node, frame_);
+        }
+        frame_.pixel = nullptr;
+        const int32_t slot = op(BlockCode::kByteTable, node, {}, offset);
+        if (slot >= 0) program_.ops_.back().table = table.data();
+        return slot;
     }
 
     // tex(x, y) over the pixel's own position: one half per column, made here, and one per row.

@@ -160,6 +160,12 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
         each(out, f0, n, [&](int32_t i) { return int32_t{p[4 * i]}; });
         break;
     }
+    case BlockCode::kByteTable: {
+        const uint8_t* p = s + op.value;
+        const int32_t* table = op.table;
+        each(out, f0, n, [&](int32_t i) { return table[p[4 * i]]; });
+        break;
+    }
     case BlockCode::kIntensity:
         each(out, f0, n, [&](int32_t i) { return (76 * s[4 * i + r0] + 150 * s[4 * i + g0] + 29 * s[4 * i + b0]) / 256; });
         break;

@@ -29,6 +29,7 @@ enum class BlockCode : uint8_t {
     kBorderRegion, kMapImage,
     kTexture,                       // tex(x, y) from its column and row halves
     kCellRead, kCellWrite,          // get(in[0]); put(in[0], in[1])
+    kByteTable,                     // table[the source byte at offset value]
     kEscape,                        // node run pixel by pixel by the compiled form
 };
 
@@ -45,6 +46,7 @@ struct BlockOp {
     int32_t value = 0;
     int32_t channel = 0;  // the context's channel while a compiled node runs
     const FastNode* node = nullptr;
+    const int32_t* table = nullptr;  // 256 values, by source byte
 };
 
 // The block one run of operations computes: lanes pixels of row y from column x0, of which the

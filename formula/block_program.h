@@ -4,6 +4,7 @@
 // into vector code. Values that depend only on the row are computed once per row, values that
 // depend only on the column once per render. Built from a FastProgram after Code0 has run; a
 // program it cannot run this way (usable() false) renders through the FastProgram itself.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -86,7 +87,8 @@ private:
     std::vector<int32_t> cellIndexSlots_;  // the cell each cell operation reads or writes
     std::vector<int32_t> rowSlots_;       // slots computed per row, in the order found
     std::vector<Draw> draws_;             // random draws of one pixel, in the order made
-    std::unique_ptr<ColumnTexture> texture_;  // the column half of a tex(x, y) read
+    std::unique_ptr<ColumnTexture> texture_;
+    std::vector<std::array<int32_t, 256>> byteTables_;  // values of subtrees over one source byte  // the column half of a tex(x, y) read
     int32_t channelSlot_[4] = {-1, -1, -1, -1};  // general channels: the slot of the value
 };
 

@@ -62,6 +62,27 @@ int32_t directionOf(int32_t x, int32_t y);  // c2d
 int32_t magnitudeOf(int32_t x, int32_t y);  // c2m
 int32_t mixOf(int32_t a, int32_t b, int32_t n, int32_t d);
 int32_t scaleOf(int32_t a, int32_t il, int32_t ih, int32_t ol, int32_t oh);
+// One axis of a texture read at an octave's grid coordinate: the cell, the next cell, and the
+// smoothed weight of the next one.
+struct TextureStep {
+    int cell;
+    int next;
+    double weight;
+};
+TextureStep textureStep(double f, int gridSize);
+// The noise of one octave between the four grid heights around (sx, sy).
+inline double textureNoise(const TextureGenerator& t, const TextureStep& sx, const TextureStep& sy) {
+    const int n = t.gridSize;
+    auto g = [&t, n](int row, int col) { return static_cast<double>(t.grid[row * n + col]); };
+    double top = g(sy.cell, sx.cell) * (1.0 - sx.weight) + g(sy.cell, sx.next) * sx.weight;
+    double bottom = g(sy.next, sx.cell) * (1.0 - sx.weight) + g(sy.next, sx.next) * sx.weight;
+    return bottom * sy.weight + top * (1.0 - sy.weight);
+}
+// The sum of the octaves as the byte tex yields.
+inline int32_t textureByte(double sum) {
+    double value = (sum + 1.0) * 128.0;
+    return static_cast<int32_t>(value < 0.0 ? 0.0 : value > 255.0 ? 255.0 : value);
+}
 // Reduces a coordinate into 0..size-1 by a source mode; false when the point reads as 0.
 bool reduceCoordinate(int32_t mode, int32_t& v, int32_t size);
 

@@ -71,6 +71,8 @@ private:
     };
 
     friend class FastCompiler;
+    friend class BlockCompiler;
+    friend class BlockProgram;
     std::vector<FastNode> nodes_;
     std::vector<const FastNode*> lists_;
     std::vector<int32_t> weights_;

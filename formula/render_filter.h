@@ -30,6 +30,9 @@ struct RenderSetUp {
     // Threads rendering rows at once; 0: one per core. Filters whose pixels depend on the order
     // they are computed in always render on the calling thread alone.
     int32_t threads = 0;
+    // False: the channel sources run pixel by pixel in the compiled form even where they could
+    // run over blocks of pixels (the two are compared by tests and benchmarks).
+    bool blocks = true;
     // Runs first on every extra thread of the render: a preview lowers their priority with it,
     // as it does its own worker's.
     std::function<void()> startHelperThread;
@@ -52,7 +55,8 @@ enum class RenderOutcome { kComplete, kStopped, kBadImage, kNotCompiled };
 // Evaluates Code0 once, then Code1..Code4 for every pixel, clamping each value to 0..255 and
 // storing it at the channel's byte of the destination pixel. Pixels of rows not reached keep
 // what the destination held. kNotCompiled: a root is missing or a tree is not whole.
-// The channel sources run in a compiled form (FastProgram), on setUp.threads threads.
+// The channel sources run over blocks of pixels (BlockProgram) or, where that cannot be done,
+// pixel by pixel in the compiled form (FastProgram), on setUp.threads threads.
 RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription& source, uint8_t* destination,
                            const RenderSetUp& setUp, const RowCallback& onRow = {});
 

@@ -1,5 +1,5 @@
-// Formula text from anywhere, rendered by walking the trees and by the compiled form on one and
-// on two threads: the three must give the same bytes. Lines are Code0, Code1, ... Code4; a
+// Formula text from anywhere, rendered by walking the trees and by the compiled form, over blocks
+// of pixels and pixel by pixel, on one and on two threads: all must give the same bytes. Lines are Code0, Code1, ... Code4; a
 // missing line leaves the source's identity default.
 #include <array>
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "formula/block_program.h"
 #include "formula/compile_filter.h"
 #include "formula/render_filter.h"
 
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         compileFilter({code[0].c_str(), code[1].c_str(), code[2].c_str(), code[3].c_str(), code[4].c_str()});
     if (!compiled.ok) return 0;
 
-    constexpr int32_t kWidth = 5, kHeight = 4;
+    // A full block of pixels and a short one in every row.
+    constexpr int32_t kWidth = kBlockLanes + 3, kHeight = 3;
     std::array<uint8_t, kWidth * kHeight * 4> source{};
     for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 41 + 3);
     const ImageDescription image{source.data(), kWidth, kHeight, size % 2 == 0, {2, 1, 0, 3}};
@@ -60,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     std::array<uint8_t, kWidth * kHeight * 4> reference{};
     renderFilterByTreeWalk(compiled.program, image, reference.data(), setUp);
-    for (int threads : {1, 2}) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
         std::array<uint8_t, kWidth * kHeight * 4> fast{};
-        setUp.threads = threads;
+        setUp.threads = 1 + attempt % 2;
+        setUp.blocks = attempt < 2;
         renderFilter(compiled.program, image, fast.data(), setUp);
         if (fast != reference) std::abort();
     }

@@ -44,6 +44,9 @@ bool writePng(const std::string& path, const RgbaImage& image, std::string& erro
     png.width = static_cast<png_uint_32>(image.width);
     png.height = static_cast<png_uint_32>(image.height);
     png.format = PNG_FORMAT_RGBA;
+    // Quick compression and filters: a batch of large renders spent most of its time here, for
+    // files about a quarter larger.
+    png.flags = PNG_IMAGE_FLAG_FAST;
     if (!image.hasAlpha) {
         rgb.resize(size_t(image.width) * image.height * 3);
         for (size_t i = 0, j = 0; i < image.pixels.size(); i += 4, j += 3) {

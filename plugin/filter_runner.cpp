@@ -34,6 +34,7 @@ bool renderable(const ImageBuffer& source, const ImageBuffer& destination) {
 
 void FilterRunner::render(const Job& job, HostProgress* host) {
     aborted_ = false;
+    renderedEveryPixel_ = false;
     if (!renderable(*job.source, *job.destination)) return;
     std::array<const char*, formula::kSourceCount> sources{};
     for (int i = 0; i < formula::kSourceCount; ++i) sources[i] = job.filter.code[i].c_str();
@@ -76,7 +77,8 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
         }
         return !cancelRequest_.load();
     };
-    formula::renderFilter(compiled.program, image, job.destination->pixels(), setUp, onRow);
+    renderedEveryPixel_ = formula::renderFilter(compiled.program, image, job.destination->pixels(), setUp, onRow) ==
+                          formula::RenderOutcome::kComplete;
     if (asynchronous) {
         if (preview_) preview_->finished();
     } else {

@@ -69,6 +69,9 @@ public:
     void stop();
 
     bool aborted() const { return aborted_.load(); }
+    // Whether the last render wrote every pixel of its destination (false when the filter did
+    // not compile or the render was stopped).
+    bool renderedEveryPixel() const { return renderedEveryPixel_.load(); }
 
 private:
     enum class Mode { synchronous, asynchronous };
@@ -87,6 +90,7 @@ private:
     WorkerThread worker_;
     std::atomic<bool> cancelRequest_{false};
     std::atomic<bool> aborted_{false};
+    std::atomic<bool> renderedEveryPixel_{false};
 };
 
 }  // namespace lumen::plugin

@@ -76,16 +76,20 @@ int16_t inputPhase(FilterRecord& record) {
             return cancelRun(record);
         }
     }
-    // A filter that does not compile draws nothing: the unfiltered copy goes back.
-    if (!instance->working.cloneFrom(instance->source)) return memFullErr;
+    // The render writes every pixel, so the working image is not filled first; a filter that
+    // does not compile draws nothing, and then the unfiltered copy goes back.
+    const ImageBuffer& source = instance->source;
+    if (!instance->working.allocate(source.width(), source.height(), source.kind(), source.hasAlpha()))
+        return memFullErr;
     FilterRunner& runner = dialog->runner();
     runner.setColours(coloursOf(record));
     runner.setSwapRedBlue(block->swapRedBlue != 0);
     RecordProgress progress{record};
-    if (!runner.runSynchronous(instance->source, instance->working, progress, *block)) {
+    if (!runner.runSynchronous(source, instance->working, progress, *block)) {
         dialog.reset();
         return cancelRun(record);
     }
+    if (!runner.renderedEveryPixel() && !instance->working.cloneFrom(source)) return memFullErr;
     requestOutput(record);
     return noErr;
 }

@@ -1,10 +1,9 @@
-// The compiled render, on one thread and on several, gives the tree walker's bytes for every
-// filter we know of and for thousands of random ones.
+// The compiled render, in blocks and pixel by pixel, on one thread and on several, gives the
+// tree walker's bytes for the benchmark set, the corpus and thousands of random filters.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -12,78 +11,24 @@
 #include "tests/filter_files.h"
 #include "filters/afs_file.h"
 #include "filters/file_system.h"
-#include "formula/compile_filter.h"
+#include "formula/block_ops.h"
+#include "formula/block_program.h"
 #include "formula/evaluation.h"
 #include "formula/fast_program.h"
-#include "formula/render_filter.h"
 #include "random_formula.h"
-#include "tools/filter_source.h"
+#include "render_comparison.h"
 
 namespace lumen::formula::testing {
 namespace {
 
 using testing_support::NamedFilter;
 
-// A patterned source with every byte value in use, synthetic map images and gradients.
-struct Scene {
-    Scene(int32_t width, int32_t height, bool alpha, std::array<int32_t, 4> channelMap = {0, 1, 2, 3})
-        : pixels(static_cast<size_t>(width) * height * 4), maps(kMapSide * kMapSide),
-          gradients(static_cast<size_t>(kGradientCount) * kGradientBytes) {
-        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 37 + i / 92 + (i >> 7));
-        for (size_t i = 0; i < maps.size(); ++i) maps[i] = static_cast<uint8_t>(i * 13 + i / 256);
-        for (size_t i = 0; i < gradients.size(); ++i) gradients[i] = static_cast<uint8_t>(i * 7 + i / 1024);
-        image = {pixels.data(), width, height, alpha, channelMap};
-        for (int m = 0; m < kTextureMapCount; m += 2) setUp.textureMaps[m] = maps.data();
-        setUp.gradientTable = gradients.data();
-        setUp.gradientIndex = 3;
-        setUp.foreground = {10, 200, 30};
-        setUp.background = {250, 5, 128};
-    }
-    Scene(const Scene&) = delete;  // image points into pixels
-
-    std::vector<uint8_t> pixels, maps, gradients;
-    ImageDescription image;
-    RenderSetUp setUp;
-};
-
-// Renders by walking the trees and compiled on 1 and 3 threads; all three must agree.
-void expectSameBytes(const NamedFilter& filter, Scene& scene) {
-    FilterCompileResult compiled = compileFilter({filter.code[0].c_str(), filter.code[1].c_str(), filter.code[2].c_str(),
-                                                  filter.code[3].c_str(), filter.code[4].c_str()});
-    if (!compiled.ok) return;
-    RenderSetUp setUp = scene.setUp;
-    setUp.controls = filter.controls;
-    std::vector<uint8_t> reference(scene.pixels.size(), 0x5A);
-    ASSERT_EQ(renderFilterByTreeWalk(compiled.program, scene.image, reference.data(), setUp), RenderOutcome::kComplete);
-    for (int threads : {1, 3}) {
-        setUp.threads = threads;
-        std::vector<uint8_t> fast(scene.pixels.size(), 0x5A);
-        ASSERT_EQ(renderFilter(compiled.program, scene.image, fast.data(), setUp), RenderOutcome::kComplete);
-        if (fast != reference) {
-            size_t at = 0;
-            while (fast[at] == reference[at]) ++at;
-            ADD_FAILURE() << filter.name << " on " << threads << " threads, alpha " << scene.image.hasAlpha
-                          << ": byte " << at << " is " << int(fast[at]) << ", the tree walker gives "
-                          << int(reference[at]) << "\ncode0: " << filter.code[0] << "\ncode1: " << filter.code[1]
-                          << "\ncode2: " << filter.code[2] << "\ncode3: " << filter.code[3]
-                          << "\ncode4: " << filter.code[4];
-            return;
-        }
-    }
-}
-
-void expectSameBytesOnAllScenes(const std::vector<NamedFilter>& filters, int32_t width, int32_t height) {
-    Scene withAlpha(width, height, true), withoutAlpha(width, height, false, {2, 1, 0, 3});
-    for (const NamedFilter& filter : filters) {
-        expectSameBytes(filter, withAlpha);
-        expectSameBytes(filter, withoutAlpha);
-    }
-}
-
 TEST(FastRender, BenchmarkSetMatchesTheTreeWalker) {
     auto filters = testing_support::readBenchmarkFilters(LUMEN_BENCH_FILTERS);
     ASSERT_GE(filters.size(), 10u);
     expectSameBytesOnAllScenes(filters, 37, 23);
+    // Rows of several blocks, the last one short.
+    expectSameBytesOnAllScenes(filters, 2 * kBlockLanes + 45, 6);
 }
 
 // The text filters a directory holds that the plug-in's reader accepts.
@@ -113,29 +58,6 @@ TEST(FastRender, TextCorpusMatchesTheTreeWalker) {
     expectSameBytesOnAllScenes(filters, 37, 23);
 }
 
-TEST(FastRender, DefaultDatabaseMatchesTheTreeWalker) {
-    const std::filesystem::path root = std::filesystem::path(LUMEN_SOURCE_DIR) / "database" / "filters";
-    if (!std::filesystem::is_directory(root)) GTEST_SKIP() << "no default database sources";
-    std::vector<NamedFilter> filters;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.path().extension() != ".txt") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string error;
-        auto source = tools::parseFilterSource(text, entry.path().string(), error);
-        ASSERT_TRUE(source) << error;
-        NamedFilter filter{entry.path().filename().string(), source->code};
-        for (int i = 0; i < 8; ++i) filter.controls[i] = source->controls[i].value;
-        filters.push_back(filter);
-        for (const auto& preset : source->presets) {
-            filter.controls = preset.values;
-            filters.push_back(filter);
-        }
-    }
-    ASSERT_FALSE(filters.empty());
-    expectSameBytesOnAllScenes(filters, 37, 23);
-}
-
 // Random channel sources, sometimes with a random Code0, sometimes the same source on all
 // three colour channels (as most filters are written).
 TEST(FastRender, RandomFormulasMatchTheTreeWalker) {
@@ -150,21 +72,105 @@ TEST(FastRender, RandomFormulasMatchTheTreeWalker) {
         filters.push_back(filter);
     }
     expectSameBytesOnAllScenes(filters, 9, 7);
+    filters.resize(400);
+    expectSameBytesOnAllScenes(filters, kBlockLanes + 3, 3);
 }
 
-// Whether a filter with this red source (and plain other channels) renders on several threads.
-bool orderIndependentSources(const char* channelSource, const char* code0 = "0") {
-    FilterCompileResult compiled = compileFilter({code0, channelSource, "g", "b", "a"});
-    EXPECT_TRUE(compiled.ok) << channelSource;
-    if (!compiled.ok) return false;
+// Whether a filter renders on several threads, and whether it renders in blocks.
+struct Judgement {
+    bool orderIndependent = false;
+    bool blocks = false;
+};
+Judgement judge(const std::array<std::string, 5>& code, const std::array<int32_t, 8>& controls = {}) {
+    FilterCompileResult compiled =
+        compileFilter({code[0].c_str(), code[1].c_str(), code[2].c_str(), code[3].c_str(), code[4].c_str()});
+    EXPECT_TRUE(compiled.ok) << code[1];
+    if (!compiled.ok) return {};
     Scene scene(4, 3, true);
+    scene.setUp.controls = controls;
     std::vector<uint8_t> destination(scene.pixels.size());
     PixelContext context{};
     RenderState state;
     EXPECT_TRUE(setUpContext(context, state, scene.image, destination.data(), scene.setUp));
     for (const FormulaTree& root : compiled.program.roots) state.registerCaseLabels(root.get());
     Evaluation{context, state}.eval(compiled.program.roots[0].get());
-    return FastProgram(compiled.program, context, state).orderIndependent();
+    const FastProgram fast(compiled.program, context, state);
+    return {fast.orderIndependent(), BlockProgram(fast, context, state).usable()};
+}
+// The same for a red source beside plain other channels.
+bool orderIndependentSources(const char* channelSource, const char* code0 = "0") {
+    return judge({code0, channelSource, "g", "b", "a"}).orderIndependent;
+}
+
+TEST(FastRender, WhatRendersInBlocks) {
+    // Everything of the benchmark set that computes anything.
+    auto filters = testing_support::readBenchmarkFilters(LUMEN_BENCH_FILTERS);
+    for (const NamedFilter& filter : filters)
+        EXPECT_EQ(judge(filter.code, filter.controls).blocks, filter.name != "identity") << filter.name;
+    // Random draws and cells used in a fixed order per pixel run in blocks; anything else that
+    // later pixels see does not, nor draws that a pixel may make or skip, nor cells found
+    // through cells.
+    EXPECT_TRUE(judge({"rst(77)", "rnd(0,9)+rnd(-5,5)*2", "rnd(3,2)+x+rnd(0,7)", "c^rnd(0,255)", "rnd(1,4),rnd(0,255)"}).blocks);
+    for (const char* source : {"rnd(0,9)+rnd(-5,5)*src(x+rnd(1,2),y,z)", "min(rnd(0,x),9)", "rnd(3,2),x"})
+        EXPECT_EQ(judge({"0", source, "g", "b", "a"}).blocks, std::string(source) != "min(rnd(0,x),9)") << source;
+    for (const char* source : {"x?rnd(0,9):1", "add(rnd(0,9),1,5)", "put(r,get(0))", "get(put(1,2))", "x?put(1,2):3",
+                               "dst(x-1,y,z)", "case(r,1:2)",
+                               "srcmode(2)", "cnv(1,1,1,1,rnd(0,1),1,1,1,1,9)"})
+        EXPECT_FALSE(judge({"0", source, "g", "b", "a"}).blocks) << source;
+}
+
+// The polynomial direction against the library's, over every offset from the centre of an image
+// up to 4000 x 2400 and at the ends of the integers.
+TEST(FastRender, DirectionsOverRowsMatchTheLibrary) {
+    std::vector<int32_t> directions(4001);
+    auto expectRow = [&directions](int32_t dx0, int32_t dy) {
+        directionsOfRow(dx0, dy, static_cast<int32_t>(directions.size()), directions.data());
+        for (size_t i = 0; i < directions.size(); ++i) {
+            const auto dx = static_cast<int32_t>(static_cast<uint32_t>(dx0) + static_cast<uint32_t>(i));
+            if (directions[i] != directionOf(dx, dy)) {
+                ADD_FAILURE() << "d at (" << dx << ", " << dy << ") is " << directions[i] << ", not "
+                              << directionOf(dx, dy);
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int32_t dy = -1200; dy <= 1200; ++dy)
+        if (!expectRow(-2000, dy)) return;
+    const int32_t lowest = std::numeric_limits<int32_t>::min(), highest = std::numeric_limits<int32_t>::max();
+    for (int32_t dy : {lowest, lowest + 1, -65536, 65535, highest - 1, highest})
+        for (int32_t dx0 : {lowest, -2000, highest - 2000})
+            if (!expectRow(dx0, dy)) return;
+}
+
+// The block operations where they differ from the pixel-by-pixel ones: divisions done in
+// floating point, square roots, borders of blocks and of the image, the split texture, draws.
+TEST(FastRender, BlockOperationsAtTheirEdges) {
+    Scene scene(2 * kBlockLanes + 5, 4, true);
+    auto expectSameBytes = [&scene](const NamedFilter& filter, Scene&) {
+        EXPECT_TRUE(judge(filter.code).blocks) << filter.name;
+        testing::expectSameBytes(filter, scene);
+    };
+    expectSameBytes({"quotients", {"0", "((-2147483647-1)/(y-1))%251+((-2147483647-1)%(y-1))%7",
+                                   "x*16777259/(x-130)+x*16777259%(131-x)", "mix(x*99999,y-2,x-128,x%7-3)",
+                                   "scl(x*x*x,y,2,-x,77777)+(x*x*x*x)/-1"}}, scene);
+    expectSameBytes({"roots", {"0", "m+sqr(x*x*x*x)", "d*7+c2m(x*9999,y*65535)", "c2d(x-y*99,-x)+r2x(x,y)",
+                               "r2y(x*x,m)+rad(d+x,m*2,z)"}}, scene);
+    expectSameBytes({"borders", {"0", "cnv(-1,-1,-1,-1,9,-1,-1,-1,-1,1)", "cnv(1,2,3,4,5,6,7,8,9,x%5-2)",
+                                 "cnv(0,0,0,0,1,0,0,0,0,0)+icnv(1,1,1,1,1,1,1,1,1,x%3)", "xycnv(x*2,y,1,1,1,1,1,1,1,1,1,9)"}},
+                    scene);
+    expectSameBytes({"textures", {"texture(X/3,Y+7,5,3,9)", "tex(x,y)", "tex(x-200,y*3)", "tex(y,x)+tex(x,y)/2", "a"}},
+                    scene);
+    expectSameBytes({"draws", {"rst(77)", "rnd(0,9)+rnd(-5,5)*2", "rnd(3,2)+x+rnd(0,7)", "c^rnd(0,255)",
+                               "rnd(1,4),rnd(0,255)"}}, scene);
+    // Pixels of a block with cells of their own, and pixels that share cells.
+    expectSameBytes({"cells", {"storage(300),put(5,7)", "put(r+get(x%7),x%7)+get(x%5)", "put(get(x)*3+g,x)",
+                               "get(y)+put(x,y*3+x%2)+get(x-1)", "put(get(0)+1,0),put(x,1),get(1)+get(0)"}}, scene);
+    expectSameBytes({"tables", {"srcmode(1)", "sin(x*3)+cos(y-x)+tan(x*x)+tri(-x)+bell(x)+hue(x,z)",
+                                "(x<<y|x>>(y-2))^~x+!x+(x<=y)+(x>=2)+(x==3)+(x!=4)",
+                                "i+u+v+hmin(z)+hmax(z)+frg(z)+bkg(z)+map(z,x)+val(z,x,y)",
+                                "src(x*3-300,y*7-5,z)+sbd(x,y)+nbd(x,y,1)+bmap(0,x*7,y)+x**(y-1)"}},
+                    scene);
 }
 
 TEST(FastRender, OrderDependenceOfChannelSources) {

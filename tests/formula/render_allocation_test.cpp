@@ -53,6 +53,13 @@ TEST(RenderAllocations, DoNotGrowWithTheImage) {
          "mix(a,b,x,X)+scl(y,0,Y,0,255)+add(r,g,b)"});
     ASSERT_TRUE(compiled.ok);
     EXPECT_EQ(allocationsOfRender(compiled.program, 4), allocationsOfRender(compiled.program, 64));
+    // One that runs in blocks, with values kept per row, per column and per block; the image is
+    // wider than a block.
+    compiled = compileFilter({"texture(X,Y,8,4,3)", "tex(x,y)+cnv(1,2,1,2,4,2,1,2,1,16)+rnd(0,9)+cos(x)*sin(y)",
+                              "src(x+sin(y),y,z)+rad(d,m,z)", "grad(x,z)+hue(y,z)+gam(c,z)",
+                              "mix(a,b,x,X)+scl(y,0,Y,0,255)+add(r,g,b)"});
+    ASSERT_TRUE(compiled.ok);
+    EXPECT_EQ(allocationsOfRender(compiled.program, 4), allocationsOfRender(compiled.program, 300));
 }
 
 }  // namespace

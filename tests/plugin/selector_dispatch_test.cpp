@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
+#include "plugin/current_filter.h"
 #include "plugin/main_dialog.h"
 #include "plugin/parameter_block.h"
 #include "plugin/plugin_instance.h"
@@ -48,7 +51,7 @@ protected:
     // Plays the host's part for one continue call: hands over the requested area.
     int16_t continueWithDelivery() {
         record.inData = record.inRect.right ? pixels.data() : nullptr;
-        record.outData = record.outRect.right ? pixels.data() : nullptr;
+        record.outData = record.outRect.right ? output.data() : nullptr;
         record.inRowBytes = record.outRowBytes = 20 * 3;
         return dispatchSelector(filterSelectorContinue, &record);
     }
@@ -65,6 +68,7 @@ protected:
 
     FilterRecord record{};
     std::vector<uint8_t> pixels = std::vector<uint8_t>(20 * 10 * 3, 77);
+    std::vector<uint8_t> output = std::vector<uint8_t>(pixels.size(), 5);
 };
 
 }  // namespace
@@ -137,6 +141,25 @@ TEST_F(SelectorDispatch, AppliedRunAsksForTheOutputThenStops) {
     EXPECT_EQ(record.outRect.right, 0);
     EXPECT_EQ(currentInstance(), nullptr) << "the output phase ends the run";
     EXPECT_EQ(dispatchSelector(filterSelectorFinish, &record), noErr);
+}
+
+// The working image is not filled before the render; a filter that does not compile must still
+// give the image back unfiltered.
+TEST_F(SelectorDispatch, AppliedFilterOrTheUnfilteredImageGoesBack) {
+    for (const char* red : {"255-r", "r+"}) {
+        std::fill(output.begin(), output.end(), 5);
+        dispatchSelector(filterSelectorPrepare, &record);
+        CurrentFilter filter;
+        filter.title = filter.category = "test";
+        filter.code = {"0", red, "g", "b", "a"};
+        storeCurrentFilter(filter, *currentParameterBlock());
+        dispatchSelector(filterSelectorStart, &record);
+        ASSERT_EQ(runContinues(), noErr);
+        const bool compiles = std::string(red) == "255-r";
+        for (size_t i = 0; i < output.size(); ++i)
+            ASSERT_EQ(output[i], i % 3 == 0 && compiles ? 178 : 77) << red << " at byte " << i;
+        dispatchSelector(filterSelectorFinish, &record);
+    }
 }
 
 TEST_F(SelectorDispatch, ReplayWithoutTheDialogStillBuildsItButDoesNotShowIt) {

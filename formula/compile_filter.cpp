@@ -27,17 +27,18 @@ int treeDepth(const FormulaNode* root) {
 
 FilterCompileResult compileFilter(const std::array<const char*, kSourceCount>& sources) {
     FilterCompileResult result;
-    auto fail = [&result](int index, CompileStatus status) {
+    auto fail = [&result](int index, CompileStatus status, int offset = -1) {
         result.failingIndex = index;
         result.failingStatus = status;
+        result.failingOffset = offset;
         result.sources[index] = SourceCheck::kFailed;
         for (int later = index + 1; later < kSourceCount; ++later) result.sources[later] = SourceCheck::kNotChecked;
         result.program = FilterProgram{};
         return std::move(result);
     };
     for (int i = 0; i < kSourceCount; ++i) {
-        CompileStatus status = compileFormula(sources[i] ? sources[i] : "", false).status;
-        if (status != kCompileOk) return fail(i, status);
+        const CompileResult checked = compileFormula(sources[i] ? sources[i] : "", false);
+        if (checked.status != kCompileOk) return fail(i, checked.status, checked.errorOffset);
         result.sources[i] = SourceCheck::kPassed;
     }
     for (int i = 0; i < kSourceCount; ++i) {

@@ -24,6 +24,7 @@ struct FilterCompileResult {
     bool ok = false;
     int failingIndex = -1;                      // the first source that failed; -1 when ok
     CompileStatus failingStatus = kCompileOk;  // its parse result
+    int failingOffset = -1;                     // where its parse stopped; -1 when not known
     std::array<SourceCheck, kSourceCount> sources{};  // passed ones in order, then the failure
     FilterProgram program;                      // all five roots when ok, none otherwise
 };

@@ -16,6 +16,7 @@ CompileResult parse(const char* text, bool buildTree) {
     const int parsed = formula_parse(&state);
     FormulaTree root(state.root);
     if (state.outOfMemory) return result;
+    if (parsed != 0) result.errorOffset = state.errorOffset;
     switch (parsed) {
         case 0:
             result.status = kCompileOk;

@@ -27,6 +27,7 @@ enum CompileStatus : int { kCompileOk = 0, kCompileSyntaxError = 1, kCompileStac
 struct CompileResult {
     CompileStatus status = kCompileSyntaxError;
     FormulaTree root;  // only with buildTree and status kCompileOk
+    int errorOffset = -1;  // byte where the parse stopped when it failed on the text; else -1
 };
 
 // Parses one NUL-terminated source. With buildTree false nothing is allocated for nodes.

@@ -35,8 +35,10 @@ int formula_lex(FORMULA_STYPE* value, lumen::formula::detail::ParseState* state)
     return lumen::formula::detail::scanToken(&value->number, state->scanner);
 }
 
-// Failures are told by the result code alone.
-void formula_error(lumen::formula::detail::ParseState*, const char*) {}
+// Failures are told by the result code; the place is kept for the editor's error marks.
+void formula_error(lumen::formula::detail::ParseState* state, const char*) {
+    state->errorOffset = lumen::formula::detail::lastTokenStart(state->scanner);
+}
 
 }  // namespace
 

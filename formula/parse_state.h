@@ -10,6 +10,14 @@
 
 namespace lumen::formula::detail {
 
+// The scanner's own state: the parenthesis depth that tells the comma kinds apart, and byte
+// offsets of the current token's start and of the next character.
+struct ScanPosition {
+    int depth = 0;
+    int tokenStart = 0;
+    int next = 0;
+};
+
 // A scanner over a private copy of one text, reset to depth 0. ready() is false when memory ran
 // out while setting it up.
 class ScannerSession {
@@ -34,10 +42,14 @@ struct ParseState {
     bool buildTree = false;
     bool outOfMemory = false;       // a node or the parser stack could not be allocated
     FormulaNode* root = nullptr;    // set when the whole text has been reduced
+    int errorOffset = -1;           // start of the token the parser could not take
 };
 
 // The scanner's entry: the next token code; for numbers the value goes to *number.
 int scanToken(int32_t* number, void* scanner);
+
+// Byte offset of the token scanned last (the text's length once the end was reached).
+int lastTokenStart(void* scanner);
 
 // Node builders for the parser's actions. Without buildTree they allocate nothing and return
 // null. When memory runs out they release the given children, set outOfMemory and return null.

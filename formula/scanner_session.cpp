@@ -16,9 +16,13 @@ ScannerSession::ScannerSession(const char* text) {
     if (length > 0) std::memcpy(copy_.get(), text, length);
     copy_[length] = copy_[length + 1] = '\0';
     yyscan_t scanner = nullptr;
-    if (formula_scan_lex_init_extra(0, &scanner) != 0) return;
+    if (formula_scan_lex_init_extra(ScanPosition{}, &scanner) != 0) return;
     scanner_.reset(scanner);
     if (!formula_scan__scan_buffer(copy_.get(), length + 2, scanner)) scanner_.reset();
+}
+
+int lastTokenStart(void* scanner) {
+    return formula_scan_get_extra(scanner).tokenStart;
 }
 
 void ScannerSession::ScannerDeleter::operator()(void* scanner) const {

@@ -139,7 +139,7 @@ TEST_F(EditorImportTest, OwnFiltersAreTakenAndOtherFilesDoNothing) {
     filters::FilterDefinition own = sampleFilter(1);
     own.code = {"put(1,0)", "get(0)*r", "g", "b", "a"};
     own.controlEnabled.fill(1);
-    own.gradientIndex = 77;
+    own.gradientDefault = own.gradientIndex = 77;
     own.filePath = scratch.file("own.ffx");
     ASSERT_TRUE(filters::writeFfxFile(filters::nativeFileSystem(), own));
     ASSERT_EQ(import(own.filePath), EditorImport::Imported);

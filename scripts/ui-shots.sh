@@ -5,6 +5,7 @@
 #   main-dialog-gradient-bar   the main dialog with its gradient bar shown
 #   gradient-picker            dialog 179 opened from the bar
 #   about-box                  the about selector's box
+#   editor-slider-settings, editor-filter-info   the editor's dialogs 142 and 151
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

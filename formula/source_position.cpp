@@ -17,8 +17,10 @@ SourcePosition locateSourcePosition(const std::string& text, int offset) {
     size_t at = offset < 0 || static_cast<size_t>(offset) > text.size() ? text.size() : static_cast<size_t>(offset);
     if (at < text.size() && isWordCharacter(text[at]))
         while (at > 0 && isWordCharacter(text[at - 1])) --at;
-    // A text that ends too early is shown at its last character, not on the empty line after it.
-    if (at == text.size())
+    // A text that ends too early is shown after its last visible character, not on the empty
+    // line after it, and nothing follows it there.
+    const bool atEnd = at == text.size();
+    if (atEnd)
         while (at > 0 && std::isspace(static_cast<unsigned char>(text[at - 1])) != 0) --at;
 
     SourcePosition position;
@@ -32,6 +34,7 @@ SourcePosition locateSourcePosition(const std::string& text, int offset) {
         }
     position.column = static_cast<int>(at - lineStart) + 1;
 
+    if (atEnd) return position;
     size_t lineEnd = text.find_first_of("\r\n", at);
     if (lineEnd == std::string::npos) lineEnd = text.size();
     position.excerpt = text.substr(at, lineEnd - at);

@@ -39,6 +39,7 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
     std::array<const char*, formula::kSourceCount> sources{};
     for (int i = 0; i < formula::kSourceCount; ++i) sources[i] = job.filter.code[i].c_str();
     const formula::FilterCompileResult compiled = formula::compileFilter(sources);
+    if (job.mode == Mode::asynchronous && preview_) preview_->sourcesChecked(compiled, job.filter.code);
     if (!compiled.ok) return;
 
     formula::ImageDescription image;

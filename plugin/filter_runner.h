@@ -6,6 +6,9 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
+
+#include "formula/compile_filter.h"
 
 #include "plugin/current_filter.h"
 #include "plugin/worker_thread.h"
@@ -32,6 +35,10 @@ public:
     // Before the first row: the progress range 0..lastRow, and whether Code0 selected a
     // gradient of the user's (the dialog then shows its gradient bar).
     virtual void started(int32_t lastRow, int32_t gradientByUser) = 0;
+    // After the sources were checked, before any row; a failed check renders nothing and keeps
+    // the destination as it was.
+    virtual void sourcesChecked(const formula::FilterCompileResult& /*compiled*/,
+                                const std::array<std::string, formula::kSourceCount>& /*sources*/) {}
     // Every 10 rows: the position, and the preview repainted as far as it has grown.
     virtual void reachedRow(int32_t row) = 0;
     virtual void finished() = 0;

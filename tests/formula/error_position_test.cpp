@@ -26,6 +26,7 @@ TEST(ErrorPosition, RealTyposAreShownWhereTheParserStopped) {
     for (const Expected& typo : {
              Expected{"min(r, g", 1, 9, ""},              // missing bracket: the text ends too early
              Expected{"r +\nmin(r, g\n\n", 2, 9, ""},     // ... shown after the last character
+             Expected{"b + ", 1, 4, ""},
              Expected{"r + sine(x)", 1, 5, "sine(x)"},     // unknown name, shown whole
              Expected{"src(x,,y,z)", 1, 7, ",y,z)"},       // stray comma
              Expected{"a b", 1, 3, "b"},

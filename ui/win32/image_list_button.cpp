@@ -239,4 +239,14 @@ LRESULT CALLBACK ImageListButton::procedure(HWND window, UINT message, WPARAM wP
     }
 }
 
+void attachTextButtons(std::list<ImageListButton>& buttons, Window dialog, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        ImageListButton& added = buttons.emplace_back();
+        if (added.attach(dialog.item(id).handle()))
+            added.setTextMode(true, TextAlignment::centred);
+        else
+            buttons.pop_back();
+    }
+}
+
 }  // namespace lumen::ui

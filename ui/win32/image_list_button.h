@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <initializer_list>
+#include <list>
 #include <string>
 
 #include "ui/win32/gdi.h"
@@ -76,5 +78,9 @@ private:
     int iconWidth_ = 0, iconHeight_ = 0;
     Font font_;
 };
+
+// The dialog's buttons of `ids` drawn as image-list buttons with centred captions; `buttons`
+// keeps them (a list, so attached buttons keep their address).
+void attachTextButtons(std::list<ImageListButton>& buttons, Window dialog, std::initializer_list<int> ids);
 
 }  // namespace lumen::ui

@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "ui/model/page_tabs.h"
 #include "ui/model/status_line.h"
+#include "ui/win32/dialog_frame.h"
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
 
@@ -101,23 +102,7 @@ INT_PTR MainDialogWindow::onInit(WPARAM, LPARAM) {
     return TRUE;
 }
 
-void MainDialogWindow::loadLogo() {
-    Window logo = item(kMainLogo);
-    if (!logo) return;
-    Bitmap fresh{static_cast<HBITMAP>(LoadImageA(resourceModule(), MAKEINTRESOURCEA(kMainLogoBitmap), IMAGE_BITMAP,
-                                                 0, 0, LR_LOADMAP3DCOLORS))};
-    if (!fresh)
-        fresh.reset(static_cast<HBITMAP>(
-            LoadImageA(pluginModule(), MAKEINTRESOURCEA(kMainLogoBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    if (!fresh) return;
-    auto previous = reinterpret_cast<HBITMAP>(logo.send(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fresh.get())));
-    // The control's first picture came from its template; ours is deleted once replaced.
-    if (previous && previous != logo_.get()) DeleteObject(previous);
-    logo_ = std::move(fresh);
-    RECT client = window().clientRect(), placed = logo.rectInParent();
-    const int width = placed.right - placed.left, height = placed.bottom - placed.top;
-    logo.move({client.right - width, 0, client.right, height});
-}
+void MainDialogWindow::loadLogo() { placeLogo(window(), kMainLogo, logo_); }
 
 void MainDialogWindow::createPages() {
     const RECT pageArea = item(kMainPagePlaceholder).rectInParent();
@@ -193,11 +178,7 @@ INT_PTR MainDialogWindow::onNotify(WPARAM, LPARAM lParam) {
     return TRUE;
 }
 
-INT_PTR MainDialogWindow::onHitTest(WPARAM, LPARAM lParam) {
-    // The background of the captionless dialog drags it like a caption.
-    const LRESULT hit = DefWindowProcA(window().handle(), WM_NCHITTEST, 0, lParam);
-    return answer(hit == HTCLIENT ? HTCAPTION : hit);
-}
+INT_PTR MainDialogWindow::onHitTest(WPARAM, LPARAM lParam) { return answer(backgroundDragHitTest(window(), lParam)); }
 
 INT_PTR MainDialogWindow::onSysColorChange(WPARAM wParam, LPARAM lParam) {
     item(kMainTabs).send(WM_SYSCOLORCHANGE, wParam, lParam);

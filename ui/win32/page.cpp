@@ -2,15 +2,7 @@
 
 namespace lumen::ui {
 
-void Page::attachTextButtons(std::initializer_list<int> ids) {
-    for (int id : ids) {
-        ImageListButton& added = buttons_.emplace_back();
-        if (added.attach(item(id).handle()))
-            added.setTextMode(true, TextAlignment::centred);
-        else
-            buttons_.pop_back();
-    }
-}
+void Page::attachTextButtons(std::initializer_list<int> ids) { ui::attachTextButtons(buttons_, window(), ids); }
 
 void Page::attachImageButton(int id, HIMAGELIST images, int index) {
     ImageListButton& added = buttons_.emplace_back();

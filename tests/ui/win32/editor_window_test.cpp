@@ -1,0 +1,134 @@
+// The formula editor driven as a user types: marks follow the check of each keystroke, the line
+// under the edits says where the failing source stopped, renders follow only texts that parse,
+// and Save hands back the edits without the title while Cancel hands back nothing.
+#include "ui/win32/editor_window.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "filters/memory_settings.h"
+#include "resources/resource_ids.h"
+#include "ui_driver.h"
+
+namespace lumen::ui {
+namespace {
+
+using namespace testing;
+
+constexpr int kErrorLineId = 1200;
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(source.allocate(48, 32, plugin::ImageBuffer::kFourChannels, true));
+        for (int32_t i = 0; i < 48 * 32 * 4; ++i) source.pixels()[i] = static_cast<uint8_t>(i * 7);
+        filter.title = "Ripple";
+        filter.code = {"0", "r", "g", "b + ", "a"};  // B does not parse yet
+        filter.controlLabel[0] = "Amount";
+        surroundings.previewSource = &source;
+        surroundings.settings = &settings;
+        surroundings.fileSystem = &filters::nativeFileSystem();
+        surroundings.renderFinished = [this](bool complete) {
+            if (complete) ++renders;
+        };
+    }
+
+    plugin::ImageBuffer source;
+    filters::FilterDefinition filter;
+    filters::MemorySettingsStore settings;
+    EditorSurroundings surroundings;
+    std::atomic<int> renders{0};
+};
+
+bool markShown(HWND editor, int mark) { return IsWindowVisible(GetDlgItem(editor, mark)) != FALSE; }
+
+std::string itemText(HWND dialog, int id) {
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// Keys typed at the end of an edit's text.
+void typeAtEnd(HWND editor, int edit, const std::string& keys) {
+    HWND box = GetDlgItem(editor, edit);
+    SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    SendMessageA(box, EM_SETSEL, 0x7FFF, 0x7FFF);
+    for (char key : keys) PostMessageA(box, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(key)), 1);
+}
+
+TEST_F(EditorWindowTest, MarksFollowEachKeystrokeAndOnlyParsingTextsRender) {
+    filters::FilterEdit edit;
+    bool saved = false;
+    runDriven([&] { saved = runFilterEditor(nullptr, filter, surroundings, edit); },
+              [&](DWORD ui) {
+                  HWND editor = waitForWindowWith(ui, kEditSourceG);
+                  ASSERT_TRUE(editor);
+                  EXPECT_EQ(itemText(editor, kEditTitle), "Ripple");
+                  ASSERT_TRUE(waitUntil([&] { return markShown(editor, kEditMarkB); }));
+                  EXPECT_FALSE(markShown(editor, kEditMarkG));
+                  EXPECT_EQ(itemText(editor, kErrorLineId), "B: Line 1, column 4: the source ends too early");
+                  EXPECT_EQ(renders.load(), 0);
+
+                  typeAtEnd(editor, kEditSourceG, "*");  // now G fails first
+                  ASSERT_TRUE(waitUntil([&] { return markShown(editor, kEditMarkG); }));
+                  EXPECT_TRUE(markShown(editor, kEditMarkB));  // not checked again: kept
+                  EXPECT_FALSE(markShown(editor, kEditMarkA));
+                  EXPECT_EQ(itemText(editor, kErrorLineId), "G: Line 1, column 3: the source ends too early");
+                  saveScreenshot(editor, "editor-error-mark");
+
+                  // A click on the line puts the caret where G stopped.
+                  HWND line = GetDlgItem(editor, kErrorLineId);
+                  postMouse(line, WM_LBUTTONDOWN, MK_LBUTTON, 3, 3);
+                  postMouse(line, WM_LBUTTONUP, 0, 3, 3);
+                  ASSERT_TRUE(waitUntil([&] {
+                      DWORD start = 0, end = 0;
+                      SendDlgItemMessageA(editor, kEditSourceG, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                          reinterpret_cast<LPARAM>(&end));
+                      return start == 2 && end == 2;
+                  }));
+
+                  typeAtEnd(editor, kEditSourceG, "2");  // "g*2" parses; B still fails
+                  ASSERT_TRUE(waitUntil([&] { return !markShown(editor, kEditMarkG); }));
+                  EXPECT_TRUE(markShown(editor, kEditMarkB));
+                  EXPECT_EQ(renders.load(), 0);
+
+                  typeAtEnd(editor, kEditSourceB, "1");  // "b + 1": all five parse
+                  ASSERT_TRUE(waitUntil([&] { return renders.load() >= 1; }));
+                  EXPECT_FALSE(markShown(editor, kEditMarkB));
+                  EXPECT_FALSE(IsWindowVisible(GetDlgItem(editor, kErrorLineId)));
+                  saveScreenshot(editor, "editor");
+
+                  // Every control inactive: Randomize changes and renders nothing.
+                  const int before = renders.load();
+                  pressButton(editor, kEditRandomize);
+                  SendMessageA(editor, WM_NULL, 0, 0);
+                  Sleep(300);
+                  EXPECT_EQ(renders.load(), before);
+                  pressButton(editor, IDOK);
+              });
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(edit.code[2], "g*2");
+    EXPECT_EQ(edit.code[3], "b + 1");
+    EXPECT_EQ(edit.controlValue, filter.controlValue);
+    EXPECT_EQ(edit.controlLabel[0], "Amount");
+}
+
+TEST_F(EditorWindowTest, CancelAfterChangesHandsBackNothing) {
+    filters::FilterEdit edit;
+    edit.author = "untouched";
+    bool saved = true;
+    runDriven([&] { saved = runFilterEditor(nullptr, filter, surroundings, edit); },
+              [&](DWORD ui) {
+                  HWND editor = waitForWindowWith(ui, kEditSourceG);
+                  ASSERT_TRUE(editor);
+                  typeAtEnd(editor, kEditSourceR, "/2");
+                  ASSERT_TRUE(waitUntil([&] { return itemText(editor, kEditSourceR) == "r/2"; }));
+                  pressButton(editor, IDCANCEL);
+              });
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(edit.author, "untouched");
+}
+
+}  // namespace
+}  // namespace lumen::ui

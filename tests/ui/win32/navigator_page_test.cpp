@@ -90,7 +90,8 @@ void typeLabel(HWND list, const std::string& text, const std::string& screenshot
     HWND edit = nullptr;
     ASSERT_TRUE(waitUntil([&] { return (edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0))); }));
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (!screenshotOf.empty()) saveScreenshot(dialog, screenshotOf);
+    // The edit is the list's child: painted after the list, over it.
+    if (!screenshotOf.empty()) saveScreenshot(dialog, screenshotOf, edit);
     SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
 }
 
@@ -223,6 +224,26 @@ TEST_F(NavigatorPageTest, SelectingCategoryAndFilterLoadsItAndTheStatusLineCount
         EXPECT_EQ(textOf(GetDlgItem(info, kInfoFileName)), names[1] + " - " + titles[0] + ".ffx");
         saveScreenshot(info, "navigator-filter-info");
         pressButton(info, IDOK);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(info); }));
+
+        // A right click on a list opens its menu; a double click on a filter shows the presets.
+        RECT rect;
+        GetWindowRect(categories, &rect);
+        SetCursorPos(rect.left + 20, rect.top + 30);
+        NMITEMACTIVATE click{};
+        click.hdr = {categories, static_cast<UINT_PTR>(kNavCategoryList), static_cast<UINT>(NM_RCLICK)};
+        click.iItem = 0;
+        PostMessageA(page, WM_NOTIFY, kNavCategoryList, reinterpret_cast<LPARAM>(&click));
+        HWND menu = waitForMenu(GetWindowThreadProcessId(dialog, nullptr));
+        ASSERT_TRUE(menu);
+        HMENU items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+        EXPECT_EQ(GetMenuItemID(items, 0), static_cast<UINT>(kMenuCategoryNew));
+        menuKey(menu, VK_ESCAPE);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(menu); }));
+        click.hdr = {filters, static_cast<UINT_PTR>(kNavFilterList), static_cast<UINT>(NM_DBLCLK)};
+        SendMessageA(page, WM_NOTIFY, kNavFilterList, reinterpret_cast<LPARAM>(&click));
+        EXPECT_TRUE(settle(dialog, [&] { return SendMessageA(GetDlgItem(dialog, kMainTabs), TCM_GETCURSEL, 0, 0) == 1; }));
+        EXPECT_FALSE(IsWindowVisible(page));
     });
 }
 
@@ -344,6 +365,16 @@ TEST_F(NavigatorPageTest, DeleteAsksAndDuplicateCopiesTheLoadedFilter) {
         EXPECT_TRUE(answerMessageBox(ui, "Confirm delete", IDYES));
         EXPECT_TRUE(settle(dialog, [&] { return !fs::exists(file); }));
         EXPECT_TRUE(settle(dialog, [&] { return indexOf(filters, title) < 0 && indexOf(filters, "Copy of " + title) >= 0; }));
+
+        // The category goes with all its filters after Yes.
+        menu = openMenu(ui, categories, kCmdCategoryMenu);
+        ASSERT_TRUE(menu);
+        menuChar(menu, 'd');
+        EXPECT_EQ(answerMessageBox(ui, "Confirm delete", IDYES),
+                  "Are you sure you want to delete all filters of the selected category?");
+        EXPECT_TRUE(settle(dialog, [&] { return indexOf(categories, category) < 0; }));
+        EXPECT_TRUE(dialog_.database().filtersOf(category).empty());
+        EXPECT_FALSE(fs::exists(fileIn(kTestDatabase, category + " - Copy of " + title + ".ffx")));
     });
 }
 

@@ -70,7 +70,9 @@ private:
             {kInfoAuthor, &info_.author},     {kInfoDatabase, &info_.folder}, {kInfoFileName, &info_.fileName},
         };
         for (auto [id, text] : fields) item(id).setText(*text);
-        return TRUE;
+        // The texts are read, not edited: none of them starts selected.
+        SetFocus(item(IDOK).handle());
+        return FALSE;
     }
     // Read-only edits are drawn as statics: black on white, as the texts of a form.
     INT_PTR onFieldColour(WPARAM dc, LPARAM) {

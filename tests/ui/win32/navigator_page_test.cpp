@@ -247,6 +247,31 @@ TEST_F(NavigatorPageTest, SelectingCategoryAndFilterLoadsItAndTheStatusLineCount
     });
 }
 
+TEST_F(NavigatorPageTest, OpensOnTheRestoredFilterWithItsValuesUntilAnotherIsChosen) {
+    plugin::CurrentFilter restored;
+    restored.category = "Color";
+    restored.title = "Negative";
+    restored.code = {"0", "255-r", "255-g", "255-b", "a"};
+    restored.controlValue[0] = 77;
+    dialog_.runner().setFilter(restored);
+    run([&](DWORD, HWND dialog, HWND categories, HWND filters) {
+        ASSERT_TRUE(settle(dialog, [&] { return indexOf(filters, "Negative") >= 0; }));
+        EXPECT_EQ(selectionOf(categories), std::vector<int>{indexOf(categories, "Color")});
+        EXPECT_EQ(selectionOf(filters), std::vector<int>{indexOf(filters, "Negative")});
+        // The previous run's values stay; the file lends what the block does not carry.
+        const filters::FilterDefinition& working = dialog_.navigator().workingFilter();
+        EXPECT_EQ(working.controlValue[0], 77);
+        EXPECT_FALSE(working.author.empty());
+        EXPECT_EQ(dialog_.runner().filter().controlValue[0], 77);
+
+        select(filters, {indexOf(filters, "Negative") == 0 ? 1 : 0});
+        ASSERT_TRUE(settle(dialog, [&] { return workingTitle() != "Negative"; }));
+        select(filters, {indexOf(filters, "Negative")});
+        ASSERT_TRUE(settle(dialog, [&] { return workingTitle() == "Negative"; }));
+        EXPECT_NE(dialog_.navigator().workingFilter().controlValue[0], 77);
+    });
+}
+
 TEST_F(NavigatorPageTest, LabelEditsRenameAndCreateFiltersAndCategories) {
     run([&](DWORD ui, HWND dialog, HWND categories, HWND filters) {
         select(categories, {0});

@@ -130,7 +130,12 @@ protected:
     void TearDown() override {
         const char* names[] = {filters::kDatabasePathValue, filters::kDatabaseListValue};
         for (size_t i = 0; i < saved_.size(); ++i)
-            if (saved_[i]) settings_->write(names[i], *saved_[i]);
+            if (saved_[i])
+                settings_->write(names[i], *saved_[i]);
+            else if (i == 0)
+                filters::writeStringSetting(*settings_, names[i], "");
+            else
+                filters::writeDatabaseList(*settings_, {});
         removeDatabases();
     }
     void removeDatabases() {

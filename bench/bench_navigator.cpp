@@ -1,7 +1,7 @@
 // The navigator's own work on a database of 2000 filters, the largest category holding 500:
-// filling the category list, filling it and the largest category's filter list, and renaming
-// a filter (file renamed and rewritten, index written, lists refilled). The list views' own
-// drawing is not part of it.
+// filling the category list, filling it and the largest category's filter list, choosing a
+// category (its list filled, its first filter loaded), and renaming a filter (file renamed and
+// rewritten, index written, lists refilled). The list views' own drawing is not part of it.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -90,6 +90,22 @@ void BM_NavigatorFillCategoriesAndLargestCategory(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kFilterCount);
 }
 BENCHMARK(BM_NavigatorFillCategoriesAndLargestCategory)->Unit(benchmark::kMicrosecond);
+
+// A click on a category as the page's next update carries it out: the filter list refilled and
+// its first filter read from its file (the two categories alternate, so every load is real).
+void BM_NavigatorSelectCategoryAndLoadFirstFilter(benchmark::State& state) {
+    NavigatorScene& s = scene();
+    s.navigator.refill();
+    const size_t other = s.largest == 0 ? 1 : 0;
+    bool large = false;
+    for (auto _ : state) {
+        large = !large;
+        s.navigator.followCategorySelection({large ? s.largest : other});
+        s.navigator.followFilterSelection({0});
+    }
+    benchmark::DoNotOptimize(s.working.title.data());
+}
+BENCHMARK(BM_NavigatorSelectCategoryAndLoadFirstFilter)->Unit(benchmark::kMicrosecond);
 
 void BM_NavigatorRenameFilter(benchmark::State& state) {
     NavigatorScene& s = scene();

@@ -6,6 +6,12 @@
 #   gradient-picker            dialog 179 opened from the bar
 #   about-box                  the about selector's box
 #   editor-slider-settings, editor-filter-info   the editor's dialogs 142 and 151
+#   navigator-default-database the navigator on a copy of the default database, a filter loaded
+#   navigator-category-menu, navigator-filter-menu   the two menus of 134 open over their lists
+#   navigator-label-edit       a filter's label being edited
+#   navigator-drag             a drag of two filters over a category
+#   navigator-database-menu    the Database menu, one database greyed (its folder is gone)
+#   navigator-library-import, navigator-filter-info, navigator-new-database   dialogs 146, 148, 150
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

@@ -1,5 +1,8 @@
 #include "ui/win32/dialog.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
 
@@ -8,6 +11,9 @@ namespace {
 
 // The dialog being created on this thread: messages before WM_INITDIALOG find it here.
 thread_local Dialog* constructing = nullptr;
+
+// Pages alive on this thread: a modal loop refreshes the update handlers of its own pages too.
+thread_local std::vector<Dialog*> pages;
 
 }  // namespace
 
@@ -32,7 +38,18 @@ HWND Dialog::create(HWND parent, int templateId) {
 
 bool Dialog::createChild(HWND parent, int templateId) {
     child_ = true;
-    return create(parent, templateId) != nullptr;
+    if (!create(parent, templateId)) return false;
+    pages.push_back(this);
+    return true;
+}
+
+void Dialog::updatePagesOf(HWND window) {
+    // A page's handler may open a dialog that creates or destroys pages: walk a copy.
+    const std::vector<Dialog*> current = pages;
+    for (Dialog* page : current)
+        if (std::find(pages.begin(), pages.end(), page) != pages.end() && page->handle_ &&
+            GetParent(page->handle_) == window)
+            page->updateControls();
 }
 
 INT_PTR Dialog::runModal(HWND owner, int templateId) {
@@ -52,6 +69,7 @@ INT_PTR Dialog::runModal(HWND owner, int templateId) {
         }
         if (got < 0) break;
         updateControls();
+        updatePagesOf(window);
         if (!IsDialogMessageA(window, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
@@ -107,6 +125,7 @@ INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPA
         result = FALSE;
     }
     if (message == WM_NCDESTROY) {
+        std::erase(pages, self);
         SetWindowLongPtrA(window, DWLP_USER, 0);
         self->handle_ = nullptr;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Dialogs from templates of the resource module: modal ones in our own loop, which refreshes
-// the controls' update handlers before each message is translated, and child pages. Messages
-// that come before WM_INITDIALOG (WM_SETFONT, WM_MEASUREITEM) reach the object already.
+// the controls' update handlers (its own and its pages') before each message is translated,
+// and child pages. Messages that come before WM_INITDIALOG (WM_SETFONT, WM_MEASUREITEM) reach
+// the object already.
 // DialogOf<D> routes messages and commands through D's {id, handler} tables; no exception
 // leaves the dialog procedure.
 #include <windows.h>
@@ -42,6 +43,7 @@ private:
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     HWND create(HWND parent, int templateId);
+    static void updatePagesOf(HWND window);
 
     HWND handle_ = nullptr;
     bool child_ = false;

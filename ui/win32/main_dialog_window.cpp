@@ -97,6 +97,7 @@ INT_PTR MainDialogWindow::onInit(WPARAM, LPARAM) {
         const filters::StartupState startup =
             filters::startUp(*settings, filters::nativeFileSystem(), filters::moduleFilePath());
         filters::openCurrentDatabase(database_, *settings, startup.currentDatabasePath);
+        navigatorPage_.open(std::move(settings), startup.databaseRoot);
     }
     navigatorReady_ = true;
     return TRUE;
@@ -112,26 +113,20 @@ void MainDialogWindow::createPages() {
         Page& page;
         int templateId;
     };
-    for (const Made& made : {Made{navigatorPage_, kNavigatorPage}, Made{presetsPage_, kPresetsPage},
-                             Made{aboutPage_, kAboutPage}})
+    if (navigatorPage_.create(self)) navigatorPage_.window().move(pageArea);
+    for (const Made& made : {Made{presetsPage_, kPresetsPage}, Made{aboutPage_, kAboutPage}})
         if (made.page.createChild(self, made.templateId)) made.page.window().move(pageArea);
     if (controlPanel_.createChild(self, kControlPanel)) {
         controlPanel_.window().move(panelArea, false);
         controlPanel_.window().show(true);
     }
+    navigatorPage_.connect(controlPanel_.window(), presetsPage_.window());
     attachPageButtons();
 }
 
 void MainDialogWindow::attachPageButtons() {
-    constexpr int kArrowWidth = 15, kIconSide = 16;
+    constexpr int kArrowWidth = 15;
     constexpr COLORREF kTransparent = RGB(255, 0, 255);
-    navigatorPage_.attachTextButtons({kNavDatabaseButton, kNavImportButton, kNavInfoButton, kNavEditorButton});
-    databaseIcon_.reset(ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kDatabaseIconBitmap), kIconSide, 0,
-                                                   kTransparent, IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    if (databaseIcon_.get()) {
-        databaseButtonIcon_.reset(ImageList_GetIcon(databaseIcon_.get(), 0, ILD_TRANSPARENT));
-        navigatorPage_.setButtonIcon(kNavDatabaseButton, databaseButtonIcon_.get(), kIconSide, kIconSide);
-    }
     controlPanel_.attachTextButtons({kPanelRandomize, kPanelReset});
     presetsPage_.attachTextButtons({kPresetAdd, kPresetEdit, kPresetDelete, kPresetApply, kPresetSetDefault});
     arrows_.reset(ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kArrowsBitmap), kArrowWidth, 0,
@@ -155,9 +150,9 @@ void MainDialogWindow::insertTabs() {
 void MainDialogWindow::showPage(int n) {
     const model::PageVisibility visibility = model::showPage(n);
     if (visibility.pagesChange) {
-        Page* pages[model::kPageCount] = {&navigatorPage_, &presetsPage_, &aboutPage_};
+        const Window pages[model::kPageCount] = {navigatorPage_.window(), presetsPage_.window(), aboutPage_.window()};
         for (int i = 0; i < model::kPageCount; ++i) {
-            Window page = pages[i]->window();
+            Window page = pages[i];
             if (!page) continue;
             page.enable(visibility.shown[static_cast<size_t>(i)]);
             page.show(visibility.shown[static_cast<size_t>(i)]);

@@ -8,6 +8,7 @@
 #include "plugin/main_dialog.h"
 #include "ui/win32/dialog.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/navigator_page.h"
 #include "ui/win32/page.h"
 
 namespace lumen::plugin {
@@ -25,6 +26,7 @@ public:
     // The page of index 0..2 shown and its tab selected; any other index only selects the tab.
     void showPage(int n);
     const filters::FilterDatabase& database() const { return database_; }
+    NavigatorPage& navigator() { return navigatorPage_; }
 
     static std::span<const Command> commandTable();
     static std::span<const Message> messageTable();
@@ -55,9 +57,7 @@ private:
     // Pictures first: the pages' buttons draw with them until the pages are gone.
     Bitmap logo_;
     ImageList arrows_;        // bitmap 147: up, down
-    ImageList databaseIcon_;  // bitmap 136
-    Icon databaseButtonIcon_;
-    Page navigatorPage_;
+    NavigatorPage navigatorPage_{database_, runner()};
     Page presetsPage_;
     Page aboutPage_;
     Page controlPanel_;

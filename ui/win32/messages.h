@@ -16,3 +16,9 @@ inline constexpr UINT kGradientBarSetIndex = WM_APP + 11;
 inline constexpr UINT kGradientBarGetIndex = WM_APP + 12;
 
 }  // namespace lumen::ui
+
+// Navigator page to itself: the label edit its list just reported is carried out.
+inline constexpr UINT kNavigatorLabelEdited = WM_APP + 20;
+// Navigator page to the presets page: the working filter changed (loaded, or none any more);
+// the list shows its presets again.
+inline constexpr UINT kPresetsFilterChanged = WM_APP + 21;

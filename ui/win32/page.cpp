@@ -12,14 +12,4 @@ void Page::attachImageButton(int id, HIMAGELIST images, int index) {
         buttons_.pop_back();
 }
 
-void Page::setButtonIcon(int id, HICON icon, int width, int height) {
-    if (ImageListButton* found = button(id)) found->setIcon(icon, width, height);
-}
-
-ImageListButton* Page::button(int id) {
-    for (ImageListButton& candidate : buttons_)
-        if (candidate.window().id() == id) return &candidate;
-    return nullptr;
-}
-
 }  // namespace lumen::ui

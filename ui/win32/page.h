@@ -15,10 +15,8 @@ public:
     void attachTextButtons(std::initializer_list<int> ids);
     // The image list stays the caller's and must outlive the page.
     void attachImageButton(int id, HIMAGELIST images, int index);
-    void setButtonIcon(int id, HICON icon, int width, int height);
 
 private:
-    ImageListButton* button(int id);
 
     std::list<ImageListButton> buttons_;  // attached buttons keep their address
 };

@@ -41,6 +41,31 @@ BOOL CALLBACK collectVisible(HWND window, LPARAM context) {
     return TRUE;
 }
 
+struct ClassSearch {
+    const char* className;
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK findWindowOfClass(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ClassSearch*>(context);
+    char name[64] = {}, caption[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (IsWindowVisible(window) && std::string(name) == search->className &&
+        (!search->caption || *search->caption == caption)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND findWindowOfClass(DWORD thread, const char* className, const std::string* caption) {
+    ClassSearch search{className, caption, nullptr};
+    EnumThreadWindows(thread, findWindowOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND findWindowWithChild(DWORD thread, int childId) {
     Search search{childId, nullptr};
     EnumThreadWindows(thread, findWindowWith, reinterpret_cast<LPARAM>(&search));
@@ -113,16 +138,47 @@ void postMouse(HWND window, UINT message, WPARAM buttons, int x, int y) {
     PostMessageA(window, message, buttons, MAKELPARAM(x, y));
 }
 
-void saveScreenshot(HWND window, const std::string& name) {
+std::optional<std::string> answerMessageBox(DWORD thread, const std::string& caption, int button) {
+    HWND box = nullptr;
+    // The message box is a dialog of the system's class with its text in the static 0xFFFF.
+    if (!waitUntil([&] { return (box = findWindowOfClass(thread, "#32770", &caption)) && GetDlgItem(box, 0xFFFF); }))
+        return std::nullopt;
+    char text[1024] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    waitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+    return std::string(text);
+}
+
+HWND waitForMenu(DWORD thread, int timeoutMs) {
+    HWND menu = nullptr;
+    waitUntil([&] { return (menu = findWindowOfClass(thread, "#32768", nullptr)) != nullptr; }, timeoutMs);
+    return menu;
+}
+
+void menuKey(HWND menu, UINT key) {
+    PostMessageA(menu, WM_KEYDOWN, key, 1);
+    PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
+}
+
+void menuChar(HWND menu, char mnemonic) { PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(mnemonic), 1); }
+
+void saveScreenshot(HWND window, const std::string& name, HWND overlay) {
     // Without a window manager a newly shown popup may not be on the screen yet, or may sit
     // under its owner: raise it, then take the picture once the screen has stopped changing.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // The dialog's thread paints: a message it answers only after the paint messages before it.
     SendMessageA(window, WM_NULL, 0, 0);
-    GdiFlush();
     RECT rect;
     ASSERT_TRUE(GetWindowRect(window, &rect));
+    if (overlay) {
+        SetWindowPos(overlay, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        RedrawWindow(overlay, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT popup;
+        if (GetWindowRect(overlay, &popup)) UnionRect(&rect, &rect, &popup);
+    }
+    GdiFlush();
     auto capture = [&] {
         return imaging::captureScreenArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     };

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace lumen::ui::testing {
@@ -29,7 +30,17 @@ void pressKey(HWND dialog, UINT key);
 // wParam of the mouse message carries the button state, lParam the client position.
 void postMouse(HWND window, UINT message, WPARAM buttons, int x, int y);
 
-// Redraws the window and writes what the screen shows of it to <artifacts>/ui/NAME.png.
-void saveScreenshot(HWND window, const std::string& name);
+// A message box of `thread` (caption `caption`) answered with `button`; its text, or nothing
+// when none came up within the wait.
+std::optional<std::string> answerMessageBox(DWORD thread, const std::string& caption, int button);
+// The popup menu `thread` tracks, once it is on the screen; null after the wait.
+HWND waitForMenu(DWORD thread, int timeoutMs = kWaitMs);
+// Keys to a tracked menu: mnemonics as characters, arrows and Enter as virtual keys.
+void menuKey(HWND menu, UINT key);
+void menuChar(HWND menu, char mnemonic);
+
+// Redraws the window and writes what the screen shows of it to <artifacts>/ui/NAME.png; with an
+// overlay (a popup menu over the window), the picture covers both, the overlay on top.
+void saveScreenshot(HWND window, const std::string& name, HWND overlay = nullptr);
 
 }  // namespace lumen::ui::testing

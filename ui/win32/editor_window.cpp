@@ -134,7 +134,13 @@ private:
     void onUpdatePreview(int, LPARAM) {
         runner_.stop();
         for (int i = 0; i < filters::kSourceCount; ++i) model_.setSource(i, item(kSourceEdits[i]).text());
-        if (preview_.empty()) return;
+        if (preview_.empty()) {
+            // Nothing to preview on: the sources are still checked, here and at once.
+            std::array<const char*, filters::kSourceCount> texts{};
+            for (int i = 0; i < filters::kSourceCount; ++i) texts[i] = model_.copies().code[i].c_str();
+            sourcesChecked(formula::compileFilter(texts), model_.copies().code);
+            return;
+        }
         plugin::CurrentFilter filter;
         filter.code = model_.copies().code;
         filter.controlValue = model_.copies().controlValue;

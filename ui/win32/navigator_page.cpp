@@ -5,6 +5,7 @@
 #include "filters/import_command.h"
 #include "filters/memory_settings.h"
 #include "ui/model/navigator_commands.h"
+#include "ui/win32/editor_window.h"
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
 
@@ -118,6 +119,7 @@ std::span<const NavigatorPage::Command> NavigatorPage::commandTable() {
         {kNavDatabaseButton, &NavigatorPage::onDatabaseButton},
         {kNavImportButton, &NavigatorPage::onImport},
         {kNavInfoButton, &NavigatorPage::onFilterInfo},
+        {kNavEditorButton, &NavigatorPage::onEditor},
     };
     return table;
 }
@@ -381,6 +383,24 @@ void NavigatorPage::onImport(int, LPARAM) {
 
 void NavigatorPage::onFilterInfo(int, LPARAM) {
     if (opened_ && oneFilterSelected(selectedFilters().size())) showFilterInfo(window().handle(), model_.filterInfo());
+}
+
+void NavigatorPage::onEditor(int, LPARAM) {
+    if (!opened_ || !oneFilterSelected(selectedFilters().size())) return;
+    stopRender();
+    EditorSurroundings surroundings;
+    surroundings.previewSource = editorPreviewSource_;
+    surroundings.settings = settings_.get();
+    surroundings.fileSystem = &filters::nativeFileSystem();
+    filters::FilterEdit edit;
+    if (runFilterEditor(window().parent().handle(), working_, surroundings, edit)) {
+        const int32_t gradient = model_.editorAccepted(edit);
+        runner_.setFilter(filters::toBlockFields(working_, database_.path()));
+        window().parent().post(WM_COMMAND, kCmdShowGradient, gradient);
+    }
+    categoryList().invalidate();
+    filterList().invalidate();
+    if (controlPanel_) controlPanel_.invalidate();
 }
 
 std::optional<size_t> NavigatorPage::categoryUnder(POINT pagePoint) const {

@@ -37,6 +37,8 @@ public:
     const filters::FilterDefinition& workingFilter() const { return working_; }
     // The system's file dialog and folder browser; tests script them.
     void setSystemDialogs(SystemDialogs dialogs) { system_ = std::move(dialogs); }
+    // The image the editor previews on: a copy of the control panel's source (may be empty).
+    void setEditorPreviewSource(const plugin::ImageBuffer* source) { editorPreviewSource_ = source; }
 
     static std::span<const Command> commandTable();
     static std::span<const Message> messageTable();
@@ -63,6 +65,7 @@ private:
     void onDatabaseButton(int, LPARAM);
     void onImport(int, LPARAM);
     void onFilterInfo(int, LPARAM);
+    void onEditor(int, LPARAM);
     void updateOneFilterButton(Window control);
     void updateControls() override;
 
@@ -106,6 +109,7 @@ private:
     FilterDrag drag_;
     LabelEdit edit_;
     bool opened_ = false;
+    const plugin::ImageBuffer* editorPreviewSource_ = nullptr;
 
     ImageList filterImages_;    // shared with the list views, which do not destroy them
     ImageList categoryImages_;

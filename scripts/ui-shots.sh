@@ -5,6 +5,12 @@
 #   main-dialog-gradient-bar   the main dialog with its gradient bar shown
 #   gradient-picker            dialog 179 opened from the bar
 #   about-box                  the about selector's box
+#   main-dialog-filter         the main dialog with a filter taken into the panel, its preview rendered
+#   control-panel, control-panel-drag   the panel beside the presets page, a slider being dragged
+#   preview-checkerboard       a half transparent image's preview over the checkerboard
+#   preview-popup              the magnifying popup over the preview
+#   presets-page               the presets page with three presets
+#   preset-description         dialog 144 while a preset is added
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

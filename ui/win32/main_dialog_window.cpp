@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "filters/startup.h"
+#include "plugin/parameter_block.h"
 #include "plugin/plugin_instance.h"
 #include "plugin/render_tables.h"
 #include "resources/resource_ids.h"
@@ -29,6 +30,12 @@ HWND hostWindow(const plugin::PluginInstance& instance) {
     return reinterpret_cast<HWND>(static_cast<const hostapi::PlatformData*>(instance.record->platformData)->hwnd);
 }
 
+// The host draws the preview unless the block says it cannot.
+bool drawsPreviewDirect(const plugin::PluginInstance* instance) {
+    const plugin::ParameterBlock* block = plugin::currentParameterBlock();
+    return !instance || !instance->record || !block || block->drawPreviewDirect != 0;
+}
+
 void centreOnDesktop(HWND window) {
     RECT desktop, own;
     GetWindowRect(GetDesktopWindow(), &desktop);
@@ -41,7 +48,20 @@ void centreOnDesktop(HWND window) {
 
 }  // namespace
 
-MainDialogWindow::MainDialogWindow(HWND owner) : owner_(owner), database_(filters::nativeFileSystem()) {}
+MainDialogWindow::MainDialogWindow(HWND owner, plugin::PluginInstance* instance)
+    : owner_(owner),
+      instance_(instance),
+      database_(filters::nativeFileSystem()),
+      controlPanel_({working_, runner(), instance ? &instance->source : nullptr, instance ? instance->record : nullptr,
+                     drawsPreviewDirect(instance), [this] { return selectedFilters_; },
+                     [this] { return database_.path(); }}),
+      presetsPage_({working_, database_, controlPanel_, [this] { return selectedFilters_; }, {}}) {}
+
+void MainDialogWindow::updateControls() {
+    DialogOf<MainDialogWindow>::updateControls();
+    controlPanel_.runUpdateRules();
+    presetsPage_.runUpdateRules();
+}
 
 std::span<const MainDialogWindow::Command> MainDialogWindow::commandTable() {
     static const Command table[] = {
@@ -87,6 +107,7 @@ INT_PTR MainDialogWindow::onInit(WPARAM, LPARAM) {
     bar.send(kGradientBarSetTable, tables.gradientTable ? plugin::kGradientCount : 0,
              reinterpret_cast<LPARAM>(tables.gradientTable));
     bar.send(kGradientBarSetIndex, static_cast<WPARAM>(runner().filter().gradientIndex));
+    filters::fromBlockFields(working_, runner().filter());
     createPages();
     insertTabs();
     showPage(model::kNavigatorIndex);
@@ -127,18 +148,19 @@ void MainDialogWindow::createPages() {
         Page& page;
         int templateId;
     };
-    for (const Made& made : {Made{navigatorPage_, kNavigatorPage}, Made{presetsPage_, kPresetsPage},
-                             Made{aboutPage_, kAboutPage}})
-        if (made.page.createChild(self, made.templateId)) made.page.window().move(pageArea);
-    if (controlPanel_.createChild(self, kControlPanel)) {
+    // The panel first: the presets page grabs its preview.
+    if (controlPanel_.create(self)) {
         controlPanel_.window().move(panelArea, false);
         controlPanel_.window().show(true);
     }
+    for (const Made& made : {Made{navigatorPage_, kNavigatorPage}, Made{aboutPage_, kAboutPage}})
+        if (made.page.createChild(self, made.templateId)) made.page.window().move(pageArea);
+    if (presetsPage_.create(self)) presetsPage_.window().move(pageArea);
     attachPageButtons();
 }
 
 void MainDialogWindow::attachPageButtons() {
-    constexpr int kArrowWidth = 15, kIconSide = 16;
+    constexpr int kIconSide = 16;
     constexpr COLORREF kTransparent = RGB(255, 0, 255);
     navigatorPage_.attachTextButtons({kNavDatabaseButton, kNavImportButton, kNavInfoButton, kNavEditorButton});
     databaseIcon_.reset(ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kDatabaseIconBitmap), kIconSide, 0,
@@ -147,12 +169,6 @@ void MainDialogWindow::attachPageButtons() {
         databaseButtonIcon_.reset(ImageList_GetIcon(databaseIcon_.get(), 0, ILD_TRANSPARENT));
         navigatorPage_.setButtonIcon(kNavDatabaseButton, databaseButtonIcon_.get(), kIconSide, kIconSide);
     }
-    controlPanel_.attachTextButtons({kPanelRandomize, kPanelReset});
-    presetsPage_.attachTextButtons({kPresetAdd, kPresetEdit, kPresetDelete, kPresetApply, kPresetSetDefault});
-    arrows_.reset(ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kArrowsBitmap), kArrowWidth, 0,
-                                             kTransparent, IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    presetsPage_.attachImageButton(kPresetUp, arrows_.get(), 0);
-    presetsPage_.attachImageButton(kPresetDown, arrows_.get(), 1);
 }
 
 void MainDialogWindow::insertTabs() {
@@ -170,9 +186,9 @@ void MainDialogWindow::insertTabs() {
 void MainDialogWindow::showPage(int n) {
     const model::PageVisibility visibility = model::showPage(n);
     if (visibility.pagesChange) {
-        Page* pages[model::kPageCount] = {&navigatorPage_, &presetsPage_, &aboutPage_};
+        const Window pages[model::kPageCount] = {navigatorPage_.window(), presetsPage_.window(), aboutPage_.window()};
         for (int i = 0; i < model::kPageCount; ++i) {
-            Window page = pages[i]->window();
+            Window page = pages[i];
             if (!page) continue;
             page.enable(visibility.shown[static_cast<size_t>(i)]);
             page.show(visibility.shown[static_cast<size_t>(i)]);
@@ -212,9 +228,8 @@ void MainDialogWindow::onCancel(int, LPARAM) { endModal(IDCANCEL); }
 void MainDialogWindow::onShowPresets(int, LPARAM) { showPage(model::kPresetsIndex); }
 
 void MainDialogWindow::onGradientChosen(int, LPARAM index) {
-    plugin::CurrentFilter filter = runner().filter();
-    filter.gradientIndex = static_cast<int32_t>(index);
-    runner().setFilter(filter);
+    working_.gradientIndex = static_cast<int32_t>(index);
+    controlPanel_.refreshFromFilter();
 }
 
 void MainDialogWindow::onShowGradient(int, LPARAM index) {
@@ -232,7 +247,7 @@ void MainDialogWindow::updateDatabaseName(Window control) {
 }
 
 std::unique_ptr<plugin::MainDialog> makeMainDialogWindow(plugin::PluginInstance& instance) {
-    return std::make_unique<MainDialogWindow>(hostWindow(instance));
+    return std::make_unique<MainDialogWindow>(hostWindow(instance), &instance);
 }
 
 }  // namespace lumen::ui

@@ -12,14 +12,6 @@ void Page::attachTextButtons(std::initializer_list<int> ids) {
     }
 }
 
-void Page::attachImageButton(int id, HIMAGELIST images, int index) {
-    ImageListButton& added = buttons_.emplace_back();
-    if (added.attach(item(id).handle()))
-        added.setImage(images, index);
-    else
-        buttons_.pop_back();
-}
-
 void Page::setButtonIcon(int id, HICON icon, int width, int height) {
     if (ImageListButton* found = button(id)) found->setIcon(icon, width, height);
 }

@@ -13,8 +13,6 @@ class Page final : public DialogOf<Page> {
 public:
     // Captions centred.
     void attachTextButtons(std::initializer_list<int> ids);
-    // The image list stays the caller's and must outlive the page.
-    void attachImageButton(int id, HIMAGELIST images, int index);
     void setButtonIcon(int id, HICON icon, int width, int height);
 
 private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/host_display.h"
 #include "host/host_handles.h"
 
 #ifdef __SANITIZE_ADDRESS__
@@ -30,10 +31,6 @@ void progress(int32_t done, int32_t total) {
 
 Boolean testAbort() {
     return activeRun && activeRun->abortAfterRows >= 0 && activeRun->lastDone >= activeRun->abortAfterRows;
-}
-
-int16_t displayPixels(const PSPixelMap*, const VRect*, int32_t, int32_t, void*) {
-    return errPlugInHostInsufficient;  // this host has no screen to draw on
 }
 
 uint8_t clampByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }

@@ -61,6 +61,8 @@ public:
     const CurrentFilter& filter() const { return filter_; }
     void setColours(const RenderColours& colours) { colours_ = colours; }
     void setSwapRedBlue(bool swap) { swapRedBlue_ = swap; }
+    // Who hears of the preview's rows; set while no preview runs.
+    void setPreviewProgress(PreviewProgress* preview) { preview_ = preview; }
     // Threads a job may render on; 0 (the default): one per core.
     void setThreads(int32_t threads) { threads_ = threads; }
 

@@ -12,6 +12,12 @@
 #   navigator-drag             a drag of two filters over a category
 #   navigator-database-menu    the Database menu, one database greyed (its folder is gone)
 #   navigator-library-import, navigator-filter-info, navigator-new-database   dialogs 146, 148, 150
+#   main-dialog-filter         the main dialog with a filter taken into the panel, its preview rendered
+#   control-panel, control-panel-drag   the panel beside the presets page, a slider being dragged
+#   preview-checkerboard       a half transparent image's preview over the checkerboard
+#   preview-popup              the magnifying popup over the preview
+#   presets-page               the presets page with three presets
+#   preset-description         dialog 144 while a preset is added
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

@@ -31,6 +31,9 @@ public:
     // it) are posted on to the parent.
     bool createChild(HWND parent, int templateId);
     void destroy();
+    // The controls' update rules, as the modal loop runs them before each message; an owner
+    // runs its pages' rules with its own.
+    void runUpdateRules() { updateControls(); }
 
 protected:
     // handled false: the dialog manager's own handling follows.

@@ -7,11 +7,6 @@
 namespace lumen::ui {
 namespace {
 
-constexpr int kLabelIds[filters::kControlCount] = {kSliderLabel0, kSliderLabel1, kSliderLabel2, kSliderLabel3,
-                                                  kSliderLabel4, kSliderLabel5, kSliderLabel6, kSliderLabel7};
-constexpr int kActiveIds[filters::kControlCount] = {kSliderActive0, kSliderActive1, kSliderActive2, kSliderActive3,
-                                                   kSliderActive4, kSliderActive5, kSliderActive6, kSliderActive7};
-
 class SliderSettingsDialog final : public DialogOf<SliderSettingsDialog> {
 public:
     SliderSettingsDialog(std::array<std::string, filters::kControlCount>& labels,
@@ -31,16 +26,16 @@ private:
     INT_PTR onInit(WPARAM, LPARAM) {
         for (int k = 0; k < filters::kControlCount; ++k) {
             // The parameter block keeps no longer label: a longer one would be cut unseen.
-            item(kLabelIds[k]).send(EM_LIMITTEXT, filters::kMaxBlockLabelLength);
-            item(kLabelIds[k]).setText(labels_[k]);
-            item(kActiveIds[k]).send(BM_SETCHECK, active_[k] ? BST_CHECKED : BST_UNCHECKED);
+            item(kSliderLabelIds[k]).send(EM_LIMITTEXT, filters::kMaxBlockLabelLength);
+            item(kSliderLabelIds[k]).setText(labels_[k]);
+            item(kSliderActiveIds[k]).send(BM_SETCHECK, active_[k] ? BST_CHECKED : BST_UNCHECKED);
         }
         return TRUE;
     }
     void onOk(int, LPARAM) {
         for (int k = 0; k < filters::kControlCount; ++k) {
-            labels_[k] = item(kLabelIds[k]).text();
-            active_[k] = item(kActiveIds[k]).send(BM_GETCHECK) == BST_CHECKED ? 1 : 0;
+            labels_[k] = item(kSliderLabelIds[k]).text();
+            active_[k] = item(kSliderActiveIds[k]).send(BM_GETCHECK) == BST_CHECKED ? 1 : 0;
         }
         endModal(IDOK);
     }

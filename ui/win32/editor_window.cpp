@@ -16,20 +16,19 @@
 #include "ui/win32/image_list_button.h"
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
+#include "ui/win32/preview_window.h"
+#include "ui/win32/slider_widget.h"
 
 namespace lumen::ui {
 namespace {
 
-constexpr int kSourceEdits[filters::kSourceCount] = {kEditSourceI, kEditSourceR, kEditSourceG, kEditSourceB,
-                                                    kEditSourceA};
-constexpr int kSourceMarks[filters::kSourceCount] = {kEditMarkI, kEditMarkR, kEditMarkG, kEditMarkB, kEditMarkA};
 constexpr char kSourceLetters[] = "IRGBA";
 constexpr UINT kSourceLimit = 1024;
 
 // Posted by the worker: wParam non-zero shows the mark of source lParam, zero hides it.
 constexpr UINT kShowErrorMark = WM_USER + 100;
 // Posted by the worker: wParam non-zero shows the gradient bar.
-constexpr UINT kShowEditorGradientBar = WM_APP + 30;
+constexpr UINT kShowEditorGradientBar = WM_APP + 60;
 // The line under the edits that says where the failing source stopped; made at run time.
 constexpr int kErrorLine = 1200;
 
@@ -50,9 +49,12 @@ public:
         : model_(filter, clockSeed()), surroundings_(surroundings), runner_(this) {
         runner_.setColours(surroundings.colours);
         runner_.setSwapRedBlue(surroundings.swapRedBlue);
-        if (surroundings.previewSource && !surroundings.previewSource->empty())
-            preview_.allocate(surroundings.previewSource->width(), surroundings.previewSource->height(),
-                              plugin::ImageBuffer::kFourChannels, true);
+        // Its own copy of the panel's image, with alpha, so the preview shows what A gives.
+        const plugin::ImageBuffer* panel = surroundings.previewSource;
+        if (panel && !panel->empty() &&
+            source_.allocate(panel->width(), panel->height(), plugin::ImageBuffer::kFourChannels, true) &&
+            panel->copyInto(source_))
+            preview_.allocate(panel->width(), panel->height(), plugin::ImageBuffer::kFourChannels, true);
     }
     ~EditorWindow() override { runner_.stop(); }
 
@@ -61,6 +63,7 @@ public:
     static std::span<const Message> messageTable() {
         static const Message table[] = {{WM_INITDIALOG, &EditorWindow::onInit},
                                         {WM_NCHITTEST, &EditorWindow::onHitTest},
+                                        {WM_HSCROLL, &EditorWindow::onSliderScroll},
                                         {kShowErrorMark, &EditorWindow::onShowErrorMark},
                                         {kShowEditorGradientBar, &EditorWindow::onShowGradientBar}};
         return table;
@@ -99,8 +102,13 @@ private:
                  reinterpret_cast<LPARAM>(tables.gradientTable));
         bar.send(kGradientBarSetIndex, static_cast<WPARAM>(model_.copies().gradientIndex));
         item(kEditTitle).setText(model_.title());
+        layOutSliders(window(), kEditSliderIds);
+        showSliders();
+        const RECT area = item(kEditPreviewArea).rectInParent();
+        previewWindow_ = createPreviewWindow(window().handle(), area,
+                                             PreviewLook{preview_.empty() ? nullptr : &preview_, nullptr, true});
         createErrorLine();
-        for (int mark : kSourceMarks) {
+        for (int mark : kEditMarkIds) {
             Window picture = item(mark);
             SetWindowLongA(picture.handle(), GWL_STYLE, GetWindowLongA(picture.handle(), GWL_STYLE) | SS_NOTIFY);
         }
@@ -108,8 +116,8 @@ private:
                                                kEditReference});
         filling_ = true;
         for (int i = 0; i < filters::kSourceCount; ++i) {
-            item(kSourceEdits[i]).send(EM_LIMITTEXT, kSourceLimit);
-            item(kSourceEdits[i]).setText(withWindowsLineEnds(model_.copies().code[i]));
+            item(kEditSourceIds[i]).send(EM_LIMITTEXT, kSourceLimit);
+            item(kEditSourceIds[i]).setText(withWindowsLineEnds(model_.copies().code[i]));
         }
         filling_ = false;
         window().post(WM_COMMAND, kCmdUpdatePreview);
@@ -127,13 +135,26 @@ private:
 
     INT_PTR onHitTest(WPARAM, LPARAM lParam) { return answer(backgroundDragHitTest(window(), lParam)); }
 
+    void showSliders() {
+        const filters::FilterEdit& copies = model_.copies();
+        for (int k = 0; k < kSliderCount; ++k)
+            showSlider(item(kEditSliderIds[k]), {copies.controlValue[k], copies.controlLabel[k], copies.controlEnabled[k] != 0});
+    }
+
+    INT_PTR onSliderScroll(WPARAM wParam, LPARAM) {
+        std::array<int, kSliderCount> values{};
+        for (int k = 0; k < kSliderCount; ++k) values[k] = static_cast<int>(item(kEditSliderIds[k]).send(kSliderGetValue));
+        if (model_.sliderMoved(values, LOWORD(wParam))) window().post(WM_COMMAND, kCmdUpdatePreview);
+        return TRUE;
+    }
+
     void onSourceEdit(int notifyCode, LPARAM) {
         if (notifyCode == EN_CHANGE && !filling_) window().post(WM_COMMAND, kCmdUpdatePreview);
     }
 
     void onUpdatePreview(int, LPARAM) {
         runner_.stop();
-        for (int i = 0; i < filters::kSourceCount; ++i) model_.setSource(i, item(kSourceEdits[i]).text());
+        for (int i = 0; i < filters::kSourceCount; ++i) model_.setSource(i, item(kEditSourceIds[i]).text());
         if (preview_.empty()) {
             // Nothing to preview on: the sources are still checked, here and at once.
             std::array<const char*, filters::kSourceCount> texts{};
@@ -146,7 +167,7 @@ private:
         filter.controlValue = model_.copies().controlValue;
         filter.gradientIndex = model_.copies().gradientIndex;
         runner_.setFilter(filter);
-        runner_.runAsynchronous(*surroundings_.previewSource, preview_);
+        runner_.runAsynchronous(source_, preview_);
     }
 
     // The worker's side: only posts.
@@ -164,15 +185,19 @@ private:
         item(kEditProgress).post(PBM_SETRANGE32, 0, lastRow);
         window().post(kShowEditorGradientBar, gradientByUser != 0);
     }
-    void reachedRow(int32_t row) override { item(kEditProgress).post(PBM_SETPOS, static_cast<WPARAM>(row)); }
+    void reachedRow(int32_t row) override {
+        item(kEditProgress).post(PBM_SETPOS, static_cast<WPARAM>(row));
+        InvalidateRect(previewWindow_, nullptr, FALSE);
+    }
     void finished() override {
         item(kEditProgress).post(PBM_SETPOS, 0);
+        InvalidateRect(previewWindow_, nullptr, FALSE);
         if (surroundings_.renderFinished) surroundings_.renderFinished(runner_.renderedEveryPixel());
     }
 
     INT_PTR onShowErrorMark(WPARAM shown, LPARAM source) {
         if (source < 0 || source >= filters::kSourceCount) return TRUE;
-        item(kSourceMarks[source]).show(shown != 0);
+        item(kEditMarkIds[source]).show(shown != 0);
         Window line = item(kErrorLine);
         if (shown) {
             std::lock_guard lock{errorLock_};
@@ -193,7 +218,7 @@ private:
 
     void onErrorClicked(int notifyCode, LPARAM) {
         if (notifyCode != STN_CLICKED || shownError_.failingSource < 0) return;
-        Window edit = item(kSourceEdits[shownError_.failingSource]);
+        Window edit = item(kEditSourceIds[shownError_.failingSource]);
         SetFocus(edit.handle());
         edit.send(EM_SETSEL, static_cast<WPARAM>(shownError_.errorOffset), shownError_.errorOffset);
         edit.send(EM_SCROLLCARET);
@@ -202,11 +227,15 @@ private:
     void onSliderSettings(int, LPARAM) {
         std::array<std::string, filters::kControlCount> labels = model_.copies().controlLabel;
         std::array<uint8_t, filters::kControlCount> active = model_.copies().controlEnabled;
-        if (editSliderSettings(window().handle(), labels, active)) model_.setSliderSettings(labels, active);
+        if (!editSliderSettings(window().handle(), labels, active)) return;
+        model_.setSliderSettings(labels, active);
+        showSliders();
     }
 
     void onRandomize(int, LPARAM) {
-        if (model_.randomize()) window().post(WM_COMMAND, kCmdUpdatePreview);
+        if (!model_.randomize()) return;
+        showSliders();
+        window().post(WM_COMMAND, kCmdUpdatePreview);
     }
 
     void onImport(int, LPARAM) {
@@ -228,6 +257,7 @@ private:
         switch (model_.importFile(*surroundings_.fileSystem, *surroundings_.settings, path)) {
             case EditorImport::Imported:
                 refillSources();
+                showSliders();
                 window().post(WM_COMMAND, kCmdUpdatePreview);
                 break;
             case EditorImport::NotAFilterFactoryPlugin:
@@ -241,7 +271,7 @@ private:
     void refillSources() {
         filling_ = true;
         for (int i = 0; i < filters::kSourceCount; ++i)
-            item(kSourceEdits[i]).setText(withWindowsLineEnds(model_.copies().code[i]));
+            item(kEditSourceIds[i]).setText(withWindowsLineEnds(model_.copies().code[i]));
         filling_ = false;
     }
 
@@ -259,7 +289,7 @@ private:
 
     void onSave(int, LPARAM) {
         runner_.stop();
-        for (int i = 0; i < filters::kSourceCount; ++i) model_.setSource(i, item(kSourceEdits[i]).text());
+        for (int i = 0; i < filters::kSourceCount; ++i) model_.setSource(i, item(kEditSourceIds[i]).text());
         endModal(IDOK);
     }
     void onCancel(int, LPARAM) {
@@ -269,7 +299,9 @@ private:
 
     EditorModel model_;
     EditorSurroundings surroundings_;
+    plugin::ImageBuffer source_;
     plugin::ImageBuffer preview_;
+    HWND previewWindow_ = nullptr;
     Bitmap logo_;
     std::list<ImageListButton> buttons_;
     bool filling_ = false;  // edits filled by the editor itself: one update follows, not five

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "filters/startup.h"
+#include "plugin/parameter_block.h"
 #include "plugin/plugin_instance.h"
 #include "plugin/render_tables.h"
 #include "resources/resource_ids.h"
@@ -30,6 +31,12 @@ HWND hostWindow(const plugin::PluginInstance& instance) {
     return reinterpret_cast<HWND>(static_cast<const hostapi::PlatformData*>(instance.record->platformData)->hwnd);
 }
 
+// The host draws the preview unless the block says it cannot.
+bool drawsPreviewDirect(const plugin::PluginInstance* instance) {
+    const plugin::ParameterBlock* block = plugin::currentParameterBlock();
+    return !instance || !instance->record || !block || block->drawPreviewDirect != 0;
+}
+
 void centreOnDesktop(HWND window) {
     RECT desktop, own;
     GetWindowRect(GetDesktopWindow(), &desktop);
@@ -42,7 +49,15 @@ void centreOnDesktop(HWND window) {
 
 }  // namespace
 
-MainDialogWindow::MainDialogWindow(HWND owner) : owner_(owner), database_(filters::nativeFileSystem()) {}
+MainDialogWindow::MainDialogWindow(HWND owner, plugin::PluginInstance* instance)
+    : owner_(owner),
+      instance_(instance),
+      database_(filters::nativeFileSystem()),
+      controlPanel_({working_, runner(), instance ? &instance->source : nullptr, instance ? instance->record : nullptr,
+                     drawsPreviewDirect(instance), [this] { return navigatorPage_.selectedFilterCount(); },
+                     [this] { return database_.path(); }}),
+      presetsPage_({working_, database_, controlPanel_, [this] { return navigatorPage_.selectedFilterCount(); },
+                    [this] { navigatorPage_.presetsSaved(); }}) {}
 
 std::span<const MainDialogWindow::Command> MainDialogWindow::commandTable() {
     static const Command table[] = {
@@ -109,31 +124,18 @@ void MainDialogWindow::createPages() {
     const RECT pageArea = item(kMainPagePlaceholder).rectInParent();
     const RECT panelArea = item(kMainPanelPlaceholder).rectInParent();
     HWND self = window().handle();
-    struct Made {
-        Page& page;
-        int templateId;
-    };
-    if (navigatorPage_.create(self)) navigatorPage_.window().move(pageArea);
-    for (const Made& made : {Made{presetsPage_, kPresetsPage}, Made{aboutPage_, kAboutPage}})
-        if (made.page.createChild(self, made.templateId)) made.page.window().move(pageArea);
-    if (controlPanel_.createChild(self, kControlPanel)) {
+    // The panel first: the presets page grabs its preview.
+    if (controlPanel_.create(self)) {
         controlPanel_.window().move(panelArea, false);
         controlPanel_.window().show(true);
     }
+    if (navigatorPage_.create(self)) navigatorPage_.window().move(pageArea);
+    if (aboutPage_.createChild(self, kAboutPage)) aboutPage_.window().move(pageArea);
+    if (presetsPage_.create(self)) presetsPage_.window().move(pageArea);
     navigatorPage_.connect(controlPanel_.window(), presetsPage_.window());
-    attachPageButtons();
+    navigatorPage_.setEditorPreviewSource(&controlPanel_.previewSource());
 }
 
-void MainDialogWindow::attachPageButtons() {
-    constexpr int kArrowWidth = 15;
-    constexpr COLORREF kTransparent = RGB(255, 0, 255);
-    controlPanel_.attachTextButtons({kPanelRandomize, kPanelReset});
-    presetsPage_.attachTextButtons({kPresetAdd, kPresetEdit, kPresetDelete, kPresetApply, kPresetSetDefault});
-    arrows_.reset(ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kArrowsBitmap), kArrowWidth, 0,
-                                             kTransparent, IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    presetsPage_.attachImageButton(kPresetUp, arrows_.get(), 0);
-    presetsPage_.attachImageButton(kPresetDown, arrows_.get(), 1);
-}
 
 void MainDialogWindow::insertTabs() {
     Window tabs = item(kMainTabs);
@@ -188,9 +190,8 @@ void MainDialogWindow::onCancel(int, LPARAM) { endModal(IDCANCEL); }
 void MainDialogWindow::onShowPresets(int, LPARAM) { showPage(model::kPresetsIndex); }
 
 void MainDialogWindow::onGradientChosen(int, LPARAM index) {
-    plugin::CurrentFilter filter = runner().filter();
-    filter.gradientIndex = static_cast<int32_t>(index);
-    runner().setFilter(filter);
+    working_.gradientIndex = static_cast<int32_t>(index);
+    controlPanel_.refreshFromFilter();
 }
 
 void MainDialogWindow::onShowGradient(int, LPARAM index) {
@@ -208,7 +209,7 @@ void MainDialogWindow::updateDatabaseName(Window control) {
 }
 
 std::unique_ptr<plugin::MainDialog> makeMainDialogWindow(plugin::PluginInstance& instance) {
-    return std::make_unique<MainDialogWindow>(hostWindow(instance));
+    return std::make_unique<MainDialogWindow>(hostWindow(instance), &instance);
 }
 
 }  // namespace lumen::ui

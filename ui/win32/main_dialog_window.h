@@ -6,10 +6,12 @@
 
 #include "filters/filter_database.h"
 #include "plugin/main_dialog.h"
+#include "ui/win32/control_panel_page.h"
 #include "ui/win32/dialog.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/navigator_page.h"
 #include "ui/win32/page.h"
+#include "ui/win32/presets_page.h"
 
 namespace lumen::plugin {
 class PluginInstance;
@@ -19,14 +21,18 @@ namespace lumen::ui {
 
 class MainDialogWindow final : public plugin::MainDialog, public DialogOf<MainDialogWindow> {
 public:
-    // owner: the host's window (may be null).
-    explicit MainDialogWindow(HWND owner);
+    // owner: the host's window (may be null); instance: the run whose image the preview shows
+    // and whose host draws it (none: no preview).
+    explicit MainDialogWindow(HWND owner, plugin::PluginInstance* instance = nullptr);
     plugin::DialogResult runModal() override;
 
     // The page of index 0..2 shown and its tab selected; any other index only selects the tab.
     void showPage(int n);
     const filters::FilterDatabase& database() const { return database_; }
+    filters::FilterDefinition& workingFilter() { return working_; }
     NavigatorPage& navigator() { return navigatorPage_; }
+    ControlPanelPage& controlPanel() { return controlPanel_; }
+    PresetsPage& presetsPage() { return presetsPage_; }
 
     static std::span<const Command> commandTable();
     static std::span<const Message> messageTable();
@@ -48,19 +54,20 @@ private:
 
     void loadLogo();
     void createPages();
-    void attachPageButtons();
     void insertTabs();
 
     HWND owner_;
+    plugin::PluginInstance* instance_;
     filters::FilterDatabase database_;
+    filters::FilterDefinition working_;  // the navigator's to change; the other pages read and tune it
     bool navigatorReady_ = false;  // the status line follows the database from then on
     // Pictures first: the pages' buttons draw with them until the pages are gone.
     Bitmap logo_;
-    ImageList arrows_;        // bitmap 147: up, down
-    NavigatorPage navigatorPage_{database_, runner()};
-    Page presetsPage_;
+    NavigatorPage navigatorPage_{database_, runner(), working_};
     Page aboutPage_;
-    Page controlPanel_;
+    // Before the presets page, which refers to it; it stops the preview before it goes.
+    ControlPanelPage controlPanel_;
+    PresetsPage presetsPage_;
 };
 
 // The dialog the input phase builds on Windows.

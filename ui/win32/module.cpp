@@ -5,6 +5,8 @@
 #include "filters/startup.h"
 #include "resources/resource_ids.h"
 #include "ui/win32/gradient_bar.h"
+#include "ui/win32/preview_window.h"
+#include "ui/win32/slider_widget.h"
 
 namespace lumen::ui {
 namespace {
@@ -14,18 +16,6 @@ constexpr const char* kLanguageLibrary = "lmflngde.dll";
 HMODULE languageLibrary = nullptr;
 bool languageTried = false;
 bool classesRegistered = false;
-
-// The control panel's sliders are plain windows until their widget arrives; the class must
-// exist for the panel's template to be made at all.
-bool registerSliderClass(HMODULE module) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = module;
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kSliderClass;
-    return RegisterClassExA(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 }  // namespace
 
@@ -68,14 +58,16 @@ bool prepareWindows() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
                                                        ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    classesRegistered = registerGradientBarClass(pluginModule()) && registerSliderClass(pluginModule());
+    classesRegistered = registerGradientBarClass(pluginModule()) && registerSliderClass(pluginModule()) &&
+                         registerPreviewClasses(pluginModule());
     return classesRegistered;
 }
 
 void releaseWindows() {
     if (classesRegistered) {
         unregisterGradientBarClass(pluginModule());
-        UnregisterClassA(kSliderClass, pluginModule());
+        unregisterSliderClass(pluginModule());
+        unregisterPreviewClasses(pluginModule());
     }
     classesRegistered = false;
     if (languageLibrary) FreeLibrary(languageLibrary);

@@ -101,9 +101,11 @@ void appendItems(HMENU menu, const std::vector<MenuItem>& items) {
 
 }  // namespace
 
-NavigatorPage::NavigatorPage(filters::FilterDatabase& database, plugin::FilterRunner& runner)
+NavigatorPage::NavigatorPage(filters::FilterDatabase& database, plugin::FilterRunner& runner,
+                             filters::FilterDefinition& working)
     : database_(database),
       runner_(runner),
+      working_(working),
       model_(filters::nativeFileSystem(), database, working_, *this),
       system_(systemDialogs()) {}
 

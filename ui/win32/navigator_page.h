@@ -24,7 +24,8 @@ namespace lumen::ui {
 
 class NavigatorPage final : public DialogOf<NavigatorPage>, private NavigatorView {
 public:
-    NavigatorPage(filters::FilterDatabase& database, plugin::FilterRunner& runner);
+    // `working`: the working filter, which this page loads, edits and saves.
+    NavigatorPage(filters::FilterDatabase& database, plugin::FilterRunner& runner, filters::FilterDefinition& working);
     ~NavigatorPage() override;
 
     bool create(HWND mainDialog);
@@ -35,6 +36,9 @@ public:
     void open(std::unique_ptr<filters::SettingsStore> settings, const std::string& databaseRoot);
 
     const filters::FilterDefinition& workingFilter() const { return working_; }
+    size_t selectedFilterCount() const { return selectedFilters().size(); }
+    // The presets page saved the filter: its entry's has-presets mark and icon follow.
+    void presetsSaved() { model_.presetsSaved(); }
     // The system's file dialog and folder browser; tests script them.
     void setSystemDialogs(SystemDialogs dialogs) { system_ = std::move(dialogs); }
     // The image the editor previews on: a copy of the control panel's source (may be empty).
@@ -98,7 +102,7 @@ private:
 
     filters::FilterDatabase& database_;
     plugin::FilterRunner& runner_;
-    filters::FilterDefinition working_;
+    filters::FilterDefinition& working_;
     Navigator model_;
     std::unique_ptr<filters::SettingsStore> settings_;
     std::unique_ptr<filters::DatabaseManager> manager_;

@@ -1,24 +1,10 @@
 #pragma once
-// A page of the main dialog made from its template: it passes Enter and Escape on to the main
-// dialog, and draws the buttons its Part names as image-list buttons. Pages whose own behaviour
-// has not arrived yet are just this.
-#include <list>
-
+// A page of the main dialog with no behaviour of its own (the about page): made from its
+// template, it passes Enter and Escape on to the main dialog.
 #include "ui/win32/dialog.h"
-#include "ui/win32/image_list_button.h"
 
 namespace lumen::ui {
 
-class Page final : public DialogOf<Page> {
-public:
-    // Captions centred.
-    void attachTextButtons(std::initializer_list<int> ids);
-    // The image list stays the caller's and must outlive the page.
-    void attachImageButton(int id, HIMAGELIST images, int index);
-
-private:
-
-    std::list<ImageListButton> buttons_;  // attached buttons keep their address
-};
+class Page final : public DialogOf<Page> {};
 
 }  // namespace lumen::ui

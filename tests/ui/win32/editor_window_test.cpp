@@ -58,6 +58,8 @@ void typeAtEnd(HWND editor, int edit, const std::string& keys) {
 }
 
 TEST_F(EditorWindowTest, MarksFollowEachKeystrokeAndOnlyParsingTextsRender) {
+    filter.controlEnabled[0] = 1;
+    filter.controlValue[0] = 100;
     filters::FilterEdit edit;
     bool saved = false;
     runDriven([&] { saved = runFilterEditor(nullptr, filter, surroundings, edit); },
@@ -99,22 +101,20 @@ TEST_F(EditorWindowTest, MarksFollowEachKeystrokeAndOnlyParsingTextsRender) {
                   EXPECT_FALSE(IsWindowVisible(GetDlgItem(editor, kErrorLineId)));
                   saveScreenshot(editor, "editor");
 
-                  // Every control inactive: Randomize changes and renders nothing.
+                  // Randomize renders with the new value of the one active control.
                   const int before = renders.load();
                   pressButton(editor, kEditRandomize);
-                  SendMessageA(editor, WM_NULL, 0, 0);
-                  Sleep(300);
-                  EXPECT_EQ(renders.load(), before);
+                  ASSERT_TRUE(waitUntil([&] { return renders.load() > before; }));
                   pressButton(editor, IDOK);
               });
     ASSERT_TRUE(saved);
     EXPECT_EQ(edit.code[2], "g*2");
     EXPECT_EQ(edit.code[3], "b + 1");
-    EXPECT_EQ(edit.controlValue, filter.controlValue);
     EXPECT_EQ(edit.controlLabel[0], "Amount");
+    for (int k = 1; k < filters::kControlCount; ++k) EXPECT_EQ(edit.controlValue[k], filter.controlValue[k]);
 }
 
-TEST_F(EditorWindowTest, CancelAfterChangesHandsBackNothing) {
+TEST_F(EditorWindowTest, RandomizeWithNoActiveControlAndCancelAfterChangesDoNothing) {
     filters::FilterEdit edit;
     edit.author = "untouched";
     bool saved = true;
@@ -122,6 +122,13 @@ TEST_F(EditorWindowTest, CancelAfterChangesHandsBackNothing) {
               [&](DWORD ui) {
                   HWND editor = waitForWindowWith(ui, kEditSourceG);
                   ASSERT_TRUE(editor);
+                  // Every control inactive: Randomize changes and renders nothing.
+                  typeAtEnd(editor, kEditSourceB, "1");
+                  ASSERT_TRUE(waitUntil([&] { return renders.load() == 1; }));
+                  pressButton(editor, kEditRandomize);
+                  SendMessageA(editor, WM_NULL, 0, 0);
+                  Sleep(300);
+                  EXPECT_EQ(renders.load(), 1);
                   typeAtEnd(editor, kEditSourceR, "/2");
                   ASSERT_TRUE(waitUntil([&] { return itemText(editor, kEditSourceR) == "r/2"; }));
                   pressButton(editor, IDCANCEL);

@@ -48,7 +48,10 @@ public:
     }
 
     std::optional<ParsedBook> finish() {
-        if (book_.document.topics.empty()) return fail("the book has no topic"), std::nullopt;
+        if (book_.document.topics.empty()) {
+            error_ = "the book has no topic";
+            return std::nullopt;
+        }
         book_.document.title = book_.document.topics.front().title;
         for (Topic& topic : book_.document.topics)
             for (Block& block : topic.blocks)
@@ -133,6 +136,7 @@ private:
         example.where = name_ + ":" + std::to_string(line_);
         for (const Example& existing : book_.examples)
             if (existing.picture == example.picture) return fail("a second example '" + std::string(name) + "'");
+        const size_t start = line_;
         std::string shown;
         for (; i < lines.size() && startsWith(lines[i], kCodeIndent); ++i) {
             line_ = i + 1;
@@ -158,6 +162,7 @@ private:
             if (!shown.empty()) shown += '\n';
             shown += entry;
         }
+        line_ = start;
         if (shown.empty()) return fail("an example needs at least one line");
         std::array<const char*, formula::kSourceCount> texts;
         for (size_t k = 0; k < texts.size(); ++k) texts[k] = example.code[k].c_str();

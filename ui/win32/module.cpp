@@ -5,6 +5,7 @@
 #include "filters/startup.h"
 #include "resources/resource_ids.h"
 #include "ui/win32/gradient_bar.h"
+#include "ui/win32/help_viewer.h"
 
 namespace lumen::ui {
 namespace {
@@ -73,6 +74,7 @@ bool prepareWindows() {
 }
 
 void releaseWindows() {
+    releaseHelpWindows();
     if (classesRegistered) {
         unregisterGradientBarClass(pluginModule());
         UnregisterClassA(kSliderClass, pluginModule());

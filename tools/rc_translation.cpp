@@ -1,6 +1,7 @@
 #include "rc_translation.h"
 
 #include <algorithm>
+#include <cctype>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -53,6 +54,16 @@ bool dataResource(const std::string& line) {
     return std::regex_search(line, data);
 }
 
+bool identifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+bool namesIdentifier(const std::string& line, const std::string& identifier) {
+    for (size_t at = line.find(identifier); at != std::string::npos; at = line.find(identifier, at + 1)) {
+        const size_t end = at + identifier.size();
+        if ((at == 0 || !identifierChar(line[at - 1])) && (end == line.size() || !identifierChar(line[end]))) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<TranslationTable> parseTranslationTable(const std::string& text, std::string& error) {
@@ -78,7 +89,16 @@ std::optional<TranslationTable> parseTranslationTable(const std::string& text, s
         std::string english, translated;
         size_t end = 0;
         if (line[first] != '"' || !literalAt(line, first, english, end)) return fail("a line starts with a literal");
-        const size_t rest = line.find_first_not_of(" \t", end);
+        size_t rest = line.find_first_not_of(" \t", end);
+        std::string context;
+        if (rest != std::string::npos && line.compare(rest, 3, "in ") == 0) {
+            const size_t word = line.find_first_not_of(" \t", rest + 3);
+            const size_t wordEnd = word == std::string::npos ? word : line.find_first_of(" \t", word);
+            if (word == std::string::npos || wordEnd == std::string::npos) return fail("\"ENGLISH\" in IDENTIFIER = \"TRANSLATION\"");
+            context = line.substr(word, wordEnd - word);
+            rest = line.find_first_not_of(" \t", wordEnd);
+            if (rest == std::string::npos) return fail("\"ENGLISH\" in IDENTIFIER = \"TRANSLATION\"");
+        }
         if (rest == std::string::npos) {
             translated = english;
         } else {
@@ -90,7 +110,9 @@ std::optional<TranslationTable> parseTranslationTable(const std::string& text, s
             if (!converted) return fail("a translation holds a letter Windows-1252 does not");
             translated = *converted;
         }
-        if (!table.texts.emplace(english, translated).second) return fail("\"" + english + "\" a second time");
+        const bool added = context.empty() ? table.texts.emplace(english, translated).second
+                                           : table.inPlace.emplace(std::pair{english, context}, translated).second;
+        if (!added) return fail("\"" + english + "\" a second time");
     }
     if (table.language.empty()) {
         error = "the table names no language";
@@ -102,10 +124,12 @@ std::optional<TranslationTable> parseTranslationTable(const std::string& text, s
 std::string translateResourceScript(const std::string& script, const TranslationTable& table,
                                     std::vector<std::string>& untranslated) {
     std::set<std::string> missing;
-    std::string out;
+    static const std::regex resourceStart(R"(^(\w+)\s+(DIALOGEX|DIALOG|MENU)\b)");
+    std::string out, resource;
     std::istringstream in(script);
     for (std::string line; std::getline(in, line);) {
         if (dataResource(line)) continue;
+        if (std::smatch match; std::regex_search(line, match, resourceStart)) resource = match[1];
         const size_t first = line.find_first_not_of(" \t");
         if (first != std::string::npos && line.compare(first, 9, "LANGUAGE ") == 0) {
             out += "LANGUAGE " + table.language + "\n";
@@ -121,9 +145,13 @@ std::string translateResourceScript(const std::string& script, const Translation
             std::string body;
             size_t end = 0;
             if (line[i] == '"' && literalAt(line, i, body, end)) {
-                auto found = table.texts.find(body);
-                if (found == table.texts.end()) missing.insert(body);
-                translated += "\"" + (found == table.texts.end() ? body : found->second) + "\"";
+                const std::string* text = nullptr;
+                for (const auto& [key, value] : table.inPlace)
+                    if (key.first == body && (key.second == resource || namesIdentifier(line, key.second))) text = &value;
+                if (!text)
+                    if (auto found = table.texts.find(body); found != table.texts.end()) text = &found->second;
+                if (!text) missing.insert(body);
+                translated += "\"" + (text ? *text : body) + "\"";
                 i = end;
             } else {
                 translated += line[i++];

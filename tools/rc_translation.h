@@ -7,6 +7,8 @@
 //   # comment
 //   language LANG_GERMAN SUBLANG_GERMAN
 //   "English literal" = "Übersetzung"     literals as the script writes them ("" and \n kept)
+//   "Apply" in kPresetApply = "Laden"      only on the lines that name kPresetApply, or inside the
+//                                         dialog or menu of that name
 //   "Static"                              a literal that is no text and stays as it is
 #include <map>
 #include <optional>
@@ -18,6 +20,9 @@ namespace lumen::tools {
 struct TranslationTable {
     std::string language;  // "LANG_GERMAN, SUBLANG_GERMAN"
     std::map<std::string, std::string> texts;  // literal body as written -> translated body
+    // Where one text needs another translation on the line of one identifier (a narrower
+    // control): {literal body, identifier} -> translated body.
+    std::map<std::pair<std::string, std::string>, std::string> inPlace;
 };
 
 std::optional<TranslationTable> parseTranslationTable(const std::string& text, std::string& error);

@@ -37,7 +37,9 @@ TEST(GermanTranslation, LiteralsAreMatchedWholeWithTheirQuotesAndEscapes) {
     std::string error;
     const auto table = parseTranslationTable("language LANG_GERMAN SUBLANG_GERMAN\n"
                                              "\"Say \"\"%s\"\"\\n\" = \"Sag \"\"%s\"\"\\n\"\n"
-                                             "\"Static\"\n",
+                                             "\"Static\"\n"
+                                             "\"Say\" in kNarrow = \"S.\"\n"
+                                             "\"Say\" in kBox = \"Box\"\n",
                                              error);
     ASSERT_TRUE(table) << error;
     std::vector<std::string> untranslated;
@@ -47,6 +49,10 @@ TEST(GermanTranslation, LiteralsAreMatchedWholeWithTheirQuotesAndEscapes) {
         "// a \"comment\"\n"
         "    1 \"Say \"\"%s\"\"\\n\"\n"
         "    CONTROL \"Say\", 2, \"Static\", 0\n"
+        "    CONTROL \"Say\", kNarrow, \"Static\", 0\n"
+        "    CONTROL \"Say\", kNarrowest, \"Static\", 0\n"
+        "kBox DIALOGEX 0, 0, 10, 10\n"
+        "    LTEXT \"Say\", -1, 0, 0, 5, 5\n"
         "16000 PiPL \"pipl.bin\"\n",
         *table, untranslated);
     EXPECT_EQ(script,
@@ -54,7 +60,11 @@ TEST(GermanTranslation, LiteralsAreMatchedWholeWithTheirQuotesAndEscapes) {
               "#include \"ids.h\"\n"
               "// a \"comment\"\n"
               "    1 \"Sag \"\"%s\"\"\\n\"\n"
-              "    CONTROL \"Say\", 2, \"Static\", 0\n");
+              "    CONTROL \"Say\", 2, \"Static\", 0\n"
+              "    CONTROL \"S.\", kNarrow, \"Static\", 0\n"
+              "    CONTROL \"Say\", kNarrowest, \"Static\", 0\n"
+              "kBox DIALOGEX 0, 0, 10, 10\n"
+              "    LTEXT \"Box\", -1, 0, 0, 5, 5\n");
     EXPECT_EQ(untranslated, std::vector<std::string>{"Say"});
 }
 
@@ -67,6 +77,7 @@ TEST(GermanTranslation, MalformedTablesAreRefusedWithTheirLine) {
         {"language LANG_GERMAN\n", "line 1: language PRIMARY SUB"},
         {"language L S\nnot a literal\n", "line 2: a line starts with a literal"},
         {"language L S\n\"a\" : \"b\"\n", "line 2: \"ENGLISH\" = \"TRANSLATION\""},
+        {"language L S\n\"a\" in kX\n", "line 2: \"ENGLISH\" in IDENTIFIER = \"TRANSLATION\""},
         {"language L S\n\"a\" = \"b\"\n\"a\"\n", "line 3: \"a\" a second time"},
         {"language L S\n\"a\" = \"\xE2\x82\xAC\"\n", "line 2: a translation holds a letter Windows-1252 does not"},
         {"language L S\n\"a\" = \"\xC2\x85\"\n", "line 2: a translation holds a letter Windows-1252 does not"},

@@ -126,6 +126,8 @@ LRESULT handle(HWND window, Viewer& viewer, UINT message, WPARAM wParam, LPARAM 
             if (const help::Topic* topic = viewer.document.findTopic(*reinterpret_cast<const std::string*>(lParam)))
                 show(window, viewer, topic, true);
             return 0;
+        case WM_MOUSEWHEEL:  // the page never has the focus; the wheel scrolls it all the same
+            return SendMessageA(GetDlgItem(window, kHelpPage), message, wParam, lParam);
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
             limits->ptMinTrackSize = {4 * kButtonWidth + kFindWidth, 200};

@@ -299,6 +299,7 @@ BOOL find(HWND window, PageState& state, const char* wanted) {
 LRESULT handle(HWND window, PageState& state, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kHelpPageShow:
+            if (state.document != reinterpret_cast<const help::HelpDocument*>(wParam)) state.pictures.clear();
             state.document = reinterpret_cast<const help::HelpDocument*>(wParam);
             state.topic = reinterpret_cast<const help::Topic*>(lParam);
             state.laidOutWidth = -1;

@@ -6,7 +6,7 @@
 #   gradient-picker            dialog 179 opened from the bar
 #   about-box                  the about selector's box
 #   help-viewer-contents, help-viewer-builtin, help-viewer-missing   the help window and its message
-#   main-dialog-german         the main dialog with lmflngde.dll beside the plug-in
+#   main-dialog-german, main-dialog-german-about   the main dialog with lmflngde.dll beside the plug-in
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

@@ -79,7 +79,11 @@ MainTexts mainDialogTexts(const char* screenshot) {
                   texts.apply = textOf(GetDlgItem(window, kMainApply));
                   texts.cancel = textOf(GetDlgItem(window, kMainCancel));
                   texts.help = textOf(GetDlgItem(window, kMainHelp));
-                  if (screenshot) saveScreenshot(window, screenshot);
+                  if (screenshot) {
+                      saveScreenshot(window, screenshot);
+                      selectTab(window, kMainTabs, 2);
+                      saveScreenshot(window, std::string(screenshot) + "-about");
+                  }
                   pressButton(window, kMainCancel);
               });
     return texts;

@@ -227,6 +227,12 @@
 #define kStrImportFailedContinue 17019
 #define kStrDialogCanceled 17020
 #define kStrTooManyFiles 17021
+/* The help window's texts (ours, after the product's own numbers). */
+#define kStrHelpMissing 17100 /* %s: the help file's path */
+#define kStrHelpContents 17101
+#define kStrHelpBack 17102
+#define kStrHelpFind 17103
+#define kStrHelpTitle 17104
 
 #if defined(__cplusplus) && !defined(RC_INVOKED)
 /* Controls that come in rows, in the order of the filter's controls and sources. */

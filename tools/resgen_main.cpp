@@ -5,6 +5,7 @@
 //   lumenforge-resgen maps OUTDIR            (map-ID.bin for the eight textures)
 //   lumenforge-resgen grad DESCRIPTION OUT
 //   lumenforge-resgen embed OUT.cpp TYPE:ID:FILE...   (data linked into non-Windows builds)
+//   lumenforge-resgen translate SCRIPT.rc TABLE.txt OUT.rc   (the language library's script)
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include "gradients.h"
 #include "logo.h"
 #include "ui_pictures.h"
+#include "rc_translation.h"
 #include "resource_description.h"
 #include "textures.h"
 
@@ -119,7 +121,20 @@ int main(int argc, char** argv) {
         if (!table) return fail(args[1] + ": " + error);
         return writeFile(args[2], *table) ? 0 : fail("cannot write " + args[2]);
     }
+    if (args.size() == 4 && args[0] == "translate") {
+        std::string script, tableText, error;
+        if (!readFile(args[1], script)) return fail("cannot read " + args[1]);
+        if (!readFile(args[2], tableText)) return fail("cannot read " + args[2]);
+        auto table = lumen::tools::parseTranslationTable(tableText, error);
+        if (!table) return fail(args[2] + ": " + error);
+        std::vector<std::string> untranslated;
+        const std::string translated = lumen::tools::translateResourceScript(script, *table, untranslated);
+        // Untranslated texts show in English; the resource tests name them.
+        for (const std::string& text : untranslated) std::fprintf(stderr, "lumenforge-resgen: untranslated \"%s\"\n", text.c_str());
+        return writeFile(args[3], std::vector<uint8_t>(translated.begin(), translated.end())) ? 0
+                                                                                             : fail("cannot write " + args[3]);
+    }
     if (args.size() >= 2 && args[0] == "embed")
         return embedCommand(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
-    return fail("usage: pipl DESCRIPTION ENTRY_KEY OUT | aete DESCRIPTION OUT | pictures OUTDIR | maps OUTDIR | grad DESCRIPTION OUT | embed OUT.cpp TYPE:ID:FILE...");
+    return fail("usage: pipl DESCRIPTION ENTRY_KEY OUT | aete DESCRIPTION OUT | pictures OUTDIR | maps OUTDIR | grad DESCRIPTION OUT | embed OUT.cpp TYPE:ID:FILE... | translate SCRIPT.rc TABLE.txt OUT.rc");
 }

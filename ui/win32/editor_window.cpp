@@ -13,6 +13,7 @@
 #include "ui/win32/dialog.h"
 #include "ui/win32/dialog_frame.h"
 #include "ui/win32/editor_dialogs.h"
+#include "ui/win32/help_viewer.h"
 #include "ui/win32/image_list_button.h"
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
@@ -88,6 +89,7 @@ public:
             {kEditRandomize, &EditorWindow::onRandomize},
             {kEditImport, &EditorWindow::onImport},
             {kEditFilterInfo, &EditorWindow::onFilterInfo},
+            {kEditReference, &EditorWindow::onLanguageReference},
             {kEditGradientBar, &EditorWindow::onGradientChosen},
         };
         return table;
@@ -281,6 +283,8 @@ private:
         if (editAuthorAndCopyright(window().handle(), *surroundings_.settings, author, copyright))
             model_.setInfo(std::move(author), std::move(copyright));
     }
+
+    void onLanguageReference(int, LPARAM) { openLanguageReference(window().handle()); }
 
     void onGradientChosen(int, LPARAM index) {
         model_.setGradient(static_cast<int32_t>(index));

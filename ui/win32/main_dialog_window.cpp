@@ -10,6 +10,7 @@
 #include "ui/model/page_tabs.h"
 #include "ui/model/status_line.h"
 #include "ui/win32/dialog_frame.h"
+#include "ui/win32/help_viewer.h"
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
 
@@ -63,6 +64,7 @@ std::span<const MainDialogWindow::Command> MainDialogWindow::commandTable() {
     static const Command table[] = {
         {IDOK, &MainDialogWindow::onApply},
         {IDCANCEL, &MainDialogWindow::onCancel},
+        {kMainHelp, &MainDialogWindow::onHelp},
         {kCmdShowPresetsPage, &MainDialogWindow::onShowPresets},
         {kCmdGradientChosen, &MainDialogWindow::onGradientChosen},
         {kCmdShowGradient, &MainDialogWindow::onShowGradient},
@@ -186,6 +188,8 @@ INT_PTR MainDialogWindow::onSysColorChange(WPARAM wParam, LPARAM lParam) {
 void MainDialogWindow::onApply(int, LPARAM) { endModal(IDOK); }
 
 void MainDialogWindow::onCancel(int, LPARAM) { endModal(IDCANCEL); }
+
+void MainDialogWindow::onHelp(int, LPARAM) { openHelp(window().handle(), kUserGuideFile); }
 
 void MainDialogWindow::onShowPresets(int, LPARAM) { showPage(model::kPresetsIndex); }
 

@@ -45,6 +45,7 @@ private:
     INT_PTR onSysColorChange(WPARAM, LPARAM);
     void onApply(int, LPARAM);
     void onCancel(int, LPARAM);
+    void onHelp(int, LPARAM);
     void onShowPresets(int, LPARAM);
     void onGradientChosen(int, LPARAM index);
     void onShowGradient(int, LPARAM index);

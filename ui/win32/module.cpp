@@ -5,6 +5,7 @@
 #include "filters/startup.h"
 #include "resources/resource_ids.h"
 #include "ui/win32/gradient_bar.h"
+#include "ui/win32/help_viewer.h"
 #include "ui/win32/preview_window.h"
 #include "ui/win32/slider_widget.h"
 
@@ -64,6 +65,7 @@ bool prepareWindows() {
 }
 
 void releaseWindows() {
+    releaseHelpWindows();
     if (classesRegistered) {
         unregisterGradientBarClass(pluginModule());
         unregisterSliderClass(pluginModule());

@@ -17,6 +17,7 @@
 #include "ui/win32/image_list_button.h"
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
+#include "ui/win32/navigator_dialogs.h"
 #include "ui/win32/preview_window.h"
 #include "ui/win32/slider_widget.h"
 
@@ -42,6 +43,24 @@ std::string withWindowsLineEnds(const std::string& text) {
         converted += text[i];
     }
     return converted;
+}
+
+// The open dialog of the Import button: one existing file of the types of text 16998.
+std::optional<std::string> chooseFileToImport(HWND owner, const std::string& initialPath) {
+    std::string types = loadString(kStrEditorImportTypes);
+    for (char& c : types)
+        if (c == '|') c = '\0';
+    char path[MAX_PATH] = {};
+    if (initialPath.size() < sizeof path) initialPath.copy(path, initialPath.size());
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = types.c_str();
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameA(&dialog)) return std::nullopt;
+    return std::string(path);
 }
 
 class EditorWindow final : public DialogOf<EditorWindow>, private plugin::PreviewProgress {
@@ -242,28 +261,19 @@ private:
 
     void onImport(int, LPARAM) {
         if (!surroundings_.settings || !surroundings_.fileSystem) return;
-        std::string types = loadString(kStrEditorImportTypes);
-        for (char& c : types)
-            if (c == '|') c = '\0';
-        char path[MAX_PATH] = {};
         const std::string recent = filters::readStringSetting(*surroundings_.settings, filters::kRecentEditorImportPathValue);
-        if (recent.size() < sizeof path) recent.copy(path, recent.size());
-        OPENFILENAMEA dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = window().handle();
-        dialog.lpstrFilter = types.c_str();
-        dialog.lpstrFile = path;
-        dialog.nMaxFile = sizeof path;
-        dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-        if (!GetOpenFileNameA(&dialog)) return;
-        switch (model_.importFile(*surroundings_.fileSystem, *surroundings_.settings, path)) {
+        const std::optional<std::string> path = surroundings_.chooseImportFile
+                                                    ? surroundings_.chooseImportFile(window().handle(), recent)
+                                                    : chooseFileToImport(window().handle(), recent);
+        if (!path) return;
+        switch (model_.importFile(*surroundings_.fileSystem, *surroundings_.settings, *path)) {
             case EditorImport::Imported:
                 refillSources();
                 showSliders();
                 window().post(WM_COMMAND, kCmdUpdatePreview);
                 break;
             case EditorImport::NotAFilterFactoryPlugin:
-                MessageBoxA(window().handle(), loadString(kStrInvalidPlugin).c_str(), "Lumenforge", MB_OK);
+                showMessageBox(window().handle(), loadString(kStrInvalidPlugin));
                 break;
             case EditorImport::NothingDone:
                 break;

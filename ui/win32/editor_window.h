@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "filters/file_system.h"
 #include "filters/filter_definition.h"
@@ -22,6 +24,8 @@ struct EditorSurroundings {
     bool swapRedBlue = false;
     filters::SettingsStore* settings = nullptr;  // Filter Info's defaults, the import path
     filters::FileSystem* fileSystem = nullptr;
+    // The Import button's file: the system's open dialog when not given (tests script it).
+    std::function<std::optional<std::string>(HWND owner, const std::string& initialPath)> chooseImportFile;
     // Called on the worker thread after each render, with whether it reached the last row.
     std::function<void(bool complete)> renderFinished;
 };

@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 
+#include "../../filters/import_fixtures.h"
+#include "filters/ffx_file.h"
 #include "filters/memory_settings.h"
 #include "resources/resource_ids.h"
+#include "ui/win32/messages.h"
 #include "ui_driver.h"
 
 namespace lumen::ui {
@@ -135,6 +139,63 @@ TEST_F(EditorWindowTest, RandomizeWithNoActiveControlAndCancelAfterChangesDoNoth
               });
     EXPECT_FALSE(saved);
     EXPECT_EQ(edit.author, "untouched");
+}
+
+TEST_F(EditorWindowTest, ImportFillsTheBoxesAndSlidersFromEachKindOfFile) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lumenforge-editor-import";
+    std::filesystem::create_directories(folder);
+    const std::string afs = (folder / "text.afs").string(), plugin = (folder / "wave.8bf").string(),
+                      broken = (folder / "broken.8bf").string(), own = (folder / "own.ffx").string();
+    const std::string text = "%RGB-1.0\r10\r20\r30\r40\r50\r60\r70\r80\rr/2\r\rg\r\rb\r\ra\r\r";
+    auto write = [](const std::string& path, const std::string& bytes) {
+        return filters::nativeFileSystem().writeFileAtomic(
+            path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    };
+    ASSERT_TRUE(write(afs, text));
+    ASSERT_TRUE(write(broken, "MZ"));
+    const auto pluginBytes = filters::testing::buildFfPlugin(filters::testing::encodeParmRecord(filters::testing::sampleParmRecord()));
+    ASSERT_TRUE(filters::nativeFileSystem().writeFileAtomic(plugin, pluginBytes));
+    filters::FilterDefinition ownFilter = filter;
+    ownFilter.code = {"put(7,0)", "get(0)*r", "g", "b", "a"};
+    ownFilter.filePath = own;
+    ASSERT_TRUE(filters::writeFfxFile(filters::nativeFileSystem(), ownFilter));
+
+    std::string next;
+    std::vector<std::string> offered;
+    surroundings.chooseImportFile = [&](HWND, const std::string& initial) -> std::optional<std::string> {
+        offered.push_back(initial);
+        return next;
+    };
+    filters::FilterEdit edit;
+    runDriven([&] { runFilterEditor(nullptr, filter, surroundings, edit); },
+              [&](DWORD ui) {
+                  HWND editor = waitForWindowWith(ui, kEditSourceG);
+                  ASSERT_TRUE(editor);
+                  next = afs;
+                  pressButton(editor, kEditImport);
+                  ASSERT_TRUE(waitUntil([&] { return itemText(editor, kEditSourceR) == "r/2"; }));
+                  EXPECT_EQ(itemText(editor, kEditSourceI), "0");
+                  EXPECT_EQ(SendDlgItemMessageA(editor, kEditSlider7, kSliderGetValue, 0, 0), 80);
+
+                  next = plugin;
+                  pressButton(editor, kEditImport);
+                  ASSERT_TRUE(waitUntil([&] { return itemText(editor, kEditSourceG) == "g*ctl(1)/255"; }));
+                  saveScreenshot(editor, "editor-imported-plugin");
+
+                  next = broken;
+                  pressButton(editor, kEditImport);
+                  EXPECT_EQ(answerMessageBox(ui, "Lumenforge", IDOK), "No or invalid Filter Factory plugin.");
+                  EXPECT_EQ(itemText(editor, kEditSourceG), "g*ctl(1)/255");
+
+                  next = own;
+                  pressButton(editor, kEditImport);
+                  ASSERT_TRUE(waitUntil([&] { return itemText(editor, kEditSourceI) == "put(7,0)"; }));
+                  pressButton(editor, IDOK);
+              });
+    EXPECT_EQ(offered.front(), "");
+    EXPECT_EQ(offered.back(), plugin);  // the last import that worked
+    EXPECT_EQ(edit.code[1], "get(0)*r");
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -34,7 +34,10 @@ bool validImage(const ImageDescription& image) {
 // As the image buffers track them: red, green and blue always, alpha only when present.
 void channelRanges(PixelContext& context, const ImageDescription& image) {
     ByteRanges ranges;
-    widenByteRanges(image.pixels, static_cast<size_t>(image.width) * static_cast<size_t>(image.height), ranges);
+    if (image.ranges != nullptr)
+        ranges = *image.ranges;
+    else
+        widenByteRanges(image.pixels, static_cast<size_t>(image.width) * static_cast<size_t>(image.height), ranges);
     const int tracked = image.hasAlpha ? 4 : 3;
     for (int z = 0; z < 4; ++z) {
         context.channelMin[z] = z < tracked ? ranges.low[image.channelMap[z]] : 255;

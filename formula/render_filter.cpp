@@ -143,15 +143,7 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
         return outcome;
     PixelContext& context = *prepared.context;
     const FastProgram fast(program, context, *prepared.state);
-#ifdef _WIN32
-    // The block engine reads outside its memory in the 64-bit Windows build (under Wine, first
-    // seen in the threaded differential tests); until that is found, Windows renders pixel by
-    // pixel.
-    const bool blocksWanted = false;
-#else
-    const bool blocksWanted = setUp.blocks;
-#endif
-    const BlockProgram blocks(fast, context, *prepared.state, blocksWanted);
+    const BlockProgram blocks(fast, context, *prepared.state, setUp.blocks);
 
     int threads = fast.orderIndependent() ? (setUp.threads > 0 ? setUp.threads : hardwareThreads()) : 1;
     threads = std::min(threads, context.height);

@@ -1,6 +1,8 @@
 #include "formula/block_program.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "formula/block_ops.h"
 #include "formula/int_math.h"
@@ -102,6 +104,37 @@ void BlockProgram::runCellOps(BlockFrame& frame, int32_t x0, int32_t lanes, cons
     for (int32_t i = 0; i < lanes; ++i) runOps(orderedOps_, frame, x0, i, i + 1, source);
 }
 
+// The block's four channels gathered into whole pixels, each channel's byte at its offset, and
+// stored at once: one pass of byte stores per channel costs more than everything else gradient
+// maps and tone curves do.
+void BlockProgram::writePixels(const BlockFrame& frame, const uint8_t* from, uint8_t* to, int32_t lanes) const {
+    static_assert(std::endian::native == std::endian::little, "a pixel's byte k is its bits 8k to 8k+7");
+    uint32_t pixels[kBlockLanes] = {};
+    const PixelContext& c = frame.fast_.evaluation.ctx;
+    for (int z = 0; z < 4; ++z) {
+        const FastProgram::Channel& channel = fast_.channels_[z];
+        const int shift = 8 * c.channelMap[z];
+        switch (channel.kind) {
+        case FastProgram::ChannelKind::kConstant: {
+            const uint32_t v = uint32_t{static_cast<uint8_t>(channel.value)} << shift;
+            for (int32_t i = 0; i < lanes; ++i) pixels[i] |= v;
+            break;
+        }
+        case FastProgram::ChannelKind::kSourceByte: {
+            const uint8_t* in = from + channel.value;
+            for (int32_t i = 0; i < lanes; ++i) pixels[i] |= uint32_t{in[4 * i]} << shift;
+            break;
+        }
+        default: {
+            const int32_t* v = frame.operands_[static_cast<size_t>(channelSlot_[z])];
+            for (int32_t i = 0; i < lanes; ++i) pixels[i] |= static_cast<uint32_t>(clampInt(v[i], 0, 255)) << shift;
+            break;
+        }
+        }
+    }
+    std::memcpy(to, pixels, 4 * static_cast<size_t>(lanes));
+}
+
 void BlockProgram::renderRow(BlockFrame& frame, int32_t y, uint8_t* row) const {
     PixelContext& c = frame.fast_.evaluation.ctx;
     c.y = y;
@@ -115,28 +148,7 @@ void BlockProgram::renderRow(BlockFrame& frame, int32_t y, uint8_t* row) const {
         if (!draws_.empty()) drawRandomNumbers(frame, lanes);
         runOps(ops_, frame, x0, 0, lanes, from);
         if (!orderedOps_.empty()) runCellOps(frame, x0, lanes, from);
-        uint8_t* to = row + 4 * static_cast<size_t>(x0);
-        for (int z = 0; z < 4; ++z) {
-            const FastProgram::Channel& channel = fast_.channels_[z];
-            uint8_t* out = to + c.channelMap[z];
-            switch (channel.kind) {
-            case FastProgram::ChannelKind::kConstant: {
-                const auto v = static_cast<uint8_t>(channel.value);
-                for (int32_t i = 0; i < lanes; ++i) out[4 * i] = v;
-                break;
-            }
-            case FastProgram::ChannelKind::kSourceByte: {
-                const uint8_t* in = from + channel.value;
-                for (int32_t i = 0; i < lanes; ++i) out[4 * i] = in[4 * i];
-                break;
-            }
-            default: {
-                const int32_t* v = frame.operands_[static_cast<size_t>(channelSlot_[z])];
-                for (int32_t i = 0; i < lanes; ++i) out[4 * i] = static_cast<uint8_t>(clampInt(v[i], 0, 255));
-                break;
-            }
-            }
-        }
+        writePixels(frame, from, row + 4 * static_cast<size_t>(x0), lanes);
     }
 }
 

@@ -77,6 +77,7 @@ private:
     bool pixelsShareCells(BlockFrame& frame, int32_t lanes) const;
     void drawRandomNumbers(BlockFrame& frame, int32_t lanes) const;
     void computeRowSlots(BlockFrame& frame, int32_t y, const uint8_t* source) const;
+    void writePixels(const BlockFrame& frame, const uint8_t* from, uint8_t* to, int32_t lanes) const;
 
     const FastProgram& fast_;
     bool usable_ = false;

@@ -34,7 +34,10 @@ bool validImage(const ImageDescription& image) {
 // As the image buffers track them: red, green and blue always, alpha only when present.
 void channelRanges(PixelContext& context, const ImageDescription& image) {
     ByteRanges ranges;
-    widenByteRanges(image.pixels, static_cast<size_t>(image.width) * static_cast<size_t>(image.height), ranges);
+    if (image.ranges != nullptr)
+        ranges = *image.ranges;
+    else
+        widenByteRanges(image.pixels, static_cast<size_t>(image.width) * static_cast<size_t>(image.height), ranges);
     const int tracked = image.hasAlpha ? 4 : 3;
     for (int z = 0; z < 4; ++z) {
         context.channelMin[z] = z < tracked ? ranges.low[image.channelMap[z]] : 255;
@@ -140,15 +143,7 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
         return outcome;
     PixelContext& context = *prepared.context;
     const FastProgram fast(program, context, *prepared.state);
-#ifdef _WIN32
-    // The block engine reads outside its memory in the 64-bit Windows build (under Wine, first
-    // seen in the threaded differential tests); until that is found, Windows renders pixel by
-    // pixel.
-    const bool blocksWanted = false;
-#else
-    const bool blocksWanted = setUp.blocks;
-#endif
-    const BlockProgram blocks(fast, context, *prepared.state, blocksWanted);
+    const BlockProgram blocks(fast, context, *prepared.state, setUp.blocks);
 
     int threads = fast.orderIndependent() ? (setUp.threads > 0 ? setUp.threads : hardwareThreads()) : 1;
     threads = std::min(threads, context.height);

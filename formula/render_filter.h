@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "formula/channel_ranges.h"
 #include "formula/compile_filter.h"
 #include "formula/pixel_context.h"
 #include "formula/render_state.h"
@@ -18,6 +19,9 @@ struct ImageDescription {
     int32_t height = 0;
     bool hasAlpha = false;
     std::array<int32_t, 4> channelMap{0, 1, 2, 3};
+    // The smallest and largest byte at each offset of the pixels, where the caller tracks them
+    // already; null: the render finds them.
+    const ByteRanges* ranges = nullptr;
 };
 
 struct RenderSetUp {

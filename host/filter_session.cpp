@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "host/host_display.h"
 #include "host/host_handles.h"
@@ -66,11 +67,12 @@ int16_t modeCode(HostMode mode) {
 
 bool isEmpty(const Rect& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
 
-// A plane-interleaved copy of the part of the image a request asks for.
+// A plane-interleaved copy of the part of the image a request asks for. Every byte of it is
+// copied from the image, so it is not cleared first; rows that hold every plane are copied whole.
 struct RegionBuffer {
     Rect rect{};
     int loPlane = 0, planeCount = 0;
-    std::vector<uint8_t> bytes;
+    std::unique_ptr<uint8_t[]> bytes;
 
     bool take(const HostImage& image, const Rect& wanted, int lo, int hi) {
         if (wanted.left < 0 || wanted.top < 0 || wanted.right > image.width || wanted.bottom > image.height ||
@@ -79,20 +81,28 @@ struct RegionBuffer {
         rect = wanted;
         loPlane = lo;
         planeCount = hi - lo + 1;
-        bytes.assign(size_t(width()) * height() * planeCount, 0);
+        bytes.reset(new uint8_t[size_t(width()) * height() * planeCount]);
         for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x)
-                std::memcpy(&bytes[(size_t(y) * width() + x) * planeCount],
-                            &image.pixels[((size_t(rect.top) + y) * image.width + rect.left + x) * image.planes + lo],
-                            size_t(planeCount));
+            copyRow(&bytes[size_t(y) * rowBytes()], planeCount, &image.pixels[imageOffset(image, y)], image.planes);
         return true;
     }
 
     void putBack(HostImage& image) const {
         for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x)
-                std::memcpy(&image.pixels[((size_t(rect.top) + y) * image.width + rect.left + x) * image.planes + loPlane],
-                            &bytes[(size_t(y) * width() + x) * planeCount], size_t(planeCount));
+            copyRow(&image.pixels[imageOffset(image, y)], image.planes, &bytes[size_t(y) * rowBytes()], planeCount);
+    }
+
+    // The first of this buffer's planes at its first column in row y of the request.
+    size_t imageOffset(const HostImage& image, int y) const {
+        return ((size_t(rect.top) + y) * image.width + rect.left) * image.planes + loPlane;
+    }
+    void copyRow(uint8_t* to, int toStride, const uint8_t* from, int fromStride) const {
+        if (toStride == planeCount && fromStride == planeCount) {
+            std::memcpy(to, from, size_t(rowBytes()));
+            return;
+        }
+        for (int x = 0; x < width(); ++x, to += toStride, from += fromStride)
+            for (int p = 0; p < planeCount; ++p) to[p] = from[p];
     }
 
     int width() const { return rect.right - rect.left; }
@@ -253,7 +263,7 @@ RunResult FilterSession::apply(HostImage& image, const ApplyOptions& options) {
                 ok = false;
                 break;
             }
-            r.inData = in.bytes.data();
+            r.inData = in.bytes.get();
             r.inRowBytes = in.rowBytes();
             r.inColumnBytes = options.columnBytes ? in.planeCount : 0;
             r.inPlaneBytes = 1;
@@ -265,7 +275,7 @@ RunResult FilterSession::apply(HostImage& image, const ApplyOptions& options) {
                 ok = false;
                 break;
             }
-            r.outData = out.bytes.data();
+            r.outData = out.bytes.get();
             r.outRowBytes = out.rowBytes();
             r.outColumnBytes = options.columnBytes ? out.planeCount : 0;
             r.outPlaneBytes = 1;

@@ -111,6 +111,31 @@ TEST(RenderFilter, ClampsAndFollowsTheChannelMap) {
         }
 }
 
+// hmin/hmax: found in the pixels, through the channel map, or taken as the caller tracked them.
+TEST(RenderFilter, ChannelRangesFromThePixelsOrTheCaller) {
+    Canvas canvas(3, 2, true);
+    const Sources ranges{"0", "hmin(0)", "hmax(1)", "hmin(2)", "hmax(3)"};
+    EXPECT_EQ(render(ranges, canvas), RenderOutcome::kComplete);
+    EXPECT_EQ(canvas.result[0], 0);    // red 10x+y: 0..21
+    EXPECT_EQ(canvas.result[1], 102);  // green 100+x
+    EXPECT_EQ(canvas.result[2], 199);  // blue 200-y
+    EXPECT_EQ(canvas.result[3], 53);   // alpha 50+x+y
+    canvas.image.channelMap = {2, 1, 0, 3};
+    EXPECT_EQ(render(ranges, canvas), RenderOutcome::kComplete);
+    EXPECT_EQ(canvas.result[2], 199);  // red's minimum is read from byte 2 and written there
+    EXPECT_EQ(canvas.result[0], 0);
+    ByteRanges tracked;
+    tracked.low = {5, 6, 7, 8};
+    tracked.high = {250, 251, 252, 253};
+    canvas.image.channelMap = {0, 1, 2, 3};
+    canvas.image.ranges = &tracked;
+    EXPECT_EQ(render(ranges, canvas), RenderOutcome::kComplete);
+    EXPECT_EQ(canvas.result[0], 5);
+    EXPECT_EQ(canvas.result[1], 251);
+    EXPECT_EQ(canvas.result[2], 7);
+    EXPECT_EQ(canvas.result[3], 253);
+}
+
 TEST(RenderFilter, InitialisationSettingsHoldForEveryPixel) {
     Canvas canvas(4, 3, false);
     EXPECT_EQ(render({"storage(10),put(5,3)", "get(3)", "get(3)", "get(3)", "get(3)"}, canvas),

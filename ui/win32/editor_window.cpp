@@ -141,7 +141,7 @@ private:
             item(kEditSourceIds[i]).setText(withWindowsLineEnds(model_.copies().code[i]));
         }
         filling_ = false;
-        window().post(WM_COMMAND, kCmdUpdatePreview);
+        requestUpdate();
         return TRUE;
     }
 
@@ -165,15 +165,23 @@ private:
     INT_PTR onSliderScroll(WPARAM wParam, LPARAM) {
         std::array<int, kSliderCount> values{};
         for (int k = 0; k < kSliderCount; ++k) values[k] = static_cast<int>(item(kEditSliderIds[k]).send(kSliderGetValue));
-        if (model_.sliderMoved(values, LOWORD(wParam))) window().post(WM_COMMAND, kCmdUpdatePreview);
+        if (model_.sliderMoved(values, LOWORD(wParam))) requestUpdate();
         return TRUE;
     }
 
     void onSourceEdit(int notifyCode, LPARAM) {
-        if (notifyCode == EN_CHANGE && !filling_) window().post(WM_COMMAND, kCmdUpdatePreview);
+        if (notifyCode == EN_CHANGE && !filling_) requestUpdate();
+    }
+
+    // Keystrokes that arrive faster than they are handled ask for one check and render, of the
+    // text they leave.
+    void requestUpdate() {
+        if (updateRequested_) return;
+        updateRequested_ = window().post(WM_COMMAND, kCmdUpdatePreview);
     }
 
     void onUpdatePreview(int, LPARAM) {
+        updateRequested_ = false;
         runner_.stop();
         for (int i = 0; i < filters::kSourceCount; ++i) model_.setSource(i, item(kEditSourceIds[i]).text());
         if (preview_.empty()) {
@@ -256,7 +264,7 @@ private:
     void onRandomize(int, LPARAM) {
         if (!model_.randomize()) return;
         showSliders();
-        window().post(WM_COMMAND, kCmdUpdatePreview);
+        requestUpdate();
     }
 
     void onImport(int, LPARAM) {
@@ -270,7 +278,7 @@ private:
             case EditorImport::Imported:
                 refillSources();
                 showSliders();
-                window().post(WM_COMMAND, kCmdUpdatePreview);
+                requestUpdate();
                 break;
             case EditorImport::NotAFilterFactoryPlugin:
                 showMessageBox(window().handle(), loadString(kStrInvalidPlugin));
@@ -298,7 +306,7 @@ private:
 
     void onGradientChosen(int, LPARAM index) {
         model_.setGradient(static_cast<int32_t>(index));
-        window().post(WM_COMMAND, kCmdUpdatePreview);
+        requestUpdate();
     }
 
     void onSave(int, LPARAM) {
@@ -319,6 +327,7 @@ private:
     Bitmap logo_;
     std::list<ImageListButton> buttons_;
     bool filling_ = false;  // edits filled by the editor itself: one update follows, not five
+    bool updateRequested_ = false;
     std::mutex errorLock_;
     EditorCheck error_;       // the worker's latest failure
     EditorCheck shownError_;  // the one the marks and the line show

@@ -54,6 +54,16 @@ std::string loadString(int id) {
     return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
 }
 
+std::string fromStringTable(const std::string& english) {
+    char text[512];
+    for (int id = kStrConfirmDeleteTitle; id <= kStrTooManyFiles; ++id) {
+        const int length = LoadStringA(pluginModule(), static_cast<UINT>(id), text, sizeof text);
+        if (length > 0 && english.compare(0, std::string::npos, text, static_cast<size_t>(length)) == 0)
+            return loadString(id);
+    }
+    return english;
+}
+
 bool prepareWindows() {
     if (classesRegistered) return true;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |

@@ -13,6 +13,9 @@ HMODULE resourceModule();
 // The template from the resource module, else from the plug-in; null when neither has it.
 const DLGTEMPLATE* findDialogTemplate(int templateId);
 std::string loadString(int id);
+// The models write the plug-in's English; a text that is one of its string table's messages
+// comes back from the language library (when one is loaded), any other text as it is.
+std::string fromStringTable(const std::string& english);
 
 // Before the first dialog: common controls and our window classes, once.
 bool prepareWindows();

@@ -269,11 +269,11 @@ std::optional<std::string> browseForFolder(HWND owner, const std::string& title,
 SystemDialogs systemDialogs() { return {openFiles, browseForFolder}; }
 
 void showMessageBox(HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), kMessageCaption, MB_OK);
+    MessageBoxA(owner, fromStringTable(text).c_str(), kMessageCaption, MB_OK);
 }
 
 bool askYesNo(HWND owner, const std::string& text, const std::string& caption, UINT icon) {
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO | icon) == IDYES;
+    return MessageBoxA(owner, fromStringTable(text).c_str(), fromStringTable(caption).c_str(), MB_YESNO | icon) == IDYES;
 }
 
 void showFilterInfo(HWND owner, const FilterInfo& info) {

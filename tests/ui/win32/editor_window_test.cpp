@@ -34,6 +34,7 @@ protected:
         surroundings.settings = &settings;
         surroundings.fileSystem = &filters::nativeFileSystem();
         surroundings.renderFinished = [this](bool complete) {
+            ++finishes;
             if (complete) ++renders;
         };
     }
@@ -42,7 +43,8 @@ protected:
     filters::FilterDefinition filter;
     filters::MemorySettingsStore settings;
     EditorSurroundings surroundings;
-    std::atomic<int> renders{0};
+    std::atomic<int> renders{0};   // renders that reached the last row
+    std::atomic<int> finishes{0};  // every render, stopped ones too
 };
 
 bool markShown(HWND editor, int mark) { return IsWindowVisible(GetDlgItem(editor, mark)) != FALSE; }
@@ -196,6 +198,25 @@ TEST_F(EditorWindowTest, ImportFillsTheBoxesAndSlidersFromEachKindOfFile) {
     EXPECT_EQ(offered.back(), plugin);  // the last import that worked
     EXPECT_EQ(edit.code[1], "get(0)*r");
     std::filesystem::remove_all(folder);
+}
+
+TEST_F(EditorWindowTest, TwentyQuickKeystrokesAskForAFewRendersNotTwenty) {
+    filter.code = {"0", "0", "g", "b", "a"};
+    filters::FilterEdit edit;
+    runDriven([&] { runFilterEditor(nullptr, filter, surroundings, edit); },
+              [&](DWORD ui) {
+                  HWND editor = waitForWindowWith(ui, kEditSourceG);
+                  ASSERT_TRUE(editor);
+                  ASSERT_TRUE(waitUntil([&] { return renders.load() == 1; }));
+                  typeAtEnd(editor, kEditSourceR, "12345678901234567890");  // every text parses
+                  ASSERT_TRUE(waitUntil([&] { return itemText(editor, kEditSourceR) == "012345678901234567890"; }));
+                  SendMessageA(editor, WM_NULL, 0, 0);
+                  ASSERT_TRUE(waitUntil([&] { return renders.load() >= 2; }));
+                  Sleep(200);
+                  EXPECT_LE(finishes.load(), 1 + 5);
+                  pressButton(editor, IDOK);
+              });
+    EXPECT_EQ(edit.code[1], "012345678901234567890");
 }
 
 }  // namespace

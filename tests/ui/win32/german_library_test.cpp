@@ -99,6 +99,11 @@ TEST(GermanLibrary, MainDialogSpeaksGermanWithTheLibraryAndEnglishWithout) {
         EXPECT_EQ(german.cancel, "Abbrechen");
         EXPECT_EQ(german.help, "Hilfe");
         EXPECT_EQ(loadString(kStrInvalidAfs), "Ung\xFCltiges AFS-Format.");
+        // The models' English messages are shown from the library too.
+        EXPECT_EQ(fromStringTable("Are you sure you want to delete all selected filters?"),
+                  "Wollen Sie wirklich alle gew\xE4hlten Filter l\xF6schen?");
+        EXPECT_EQ(fromStringTable("Confirm delete"), "L\xF6schen best\xE4tigen");
+        EXPECT_EQ(fromStringTable("Line 1, column 4: a"), "Line 1, column 4: a");
     }
     const MainTexts english = mainDialogTexts(nullptr);
     EXPECT_EQ(english.tabs, (std::vector<std::string>{" Navigator ", " Presets ", " About "}));

@@ -535,5 +535,33 @@ TEST_F(NavigatorPageTest, ImportOfEveryKindStopsAtTheBrokenFileWhenTheUserSaysNo
     fs::remove_all(scratch);
 }
 
+TEST_F(NavigatorPageTest, TheEditorButtonEditsTheFilterAndSaveKeepsTheEditsOnDiskButNotTheTitle) {
+    run([&](DWORD ui, HWND dialog, HWND categories, HWND filters) {
+        const std::vector<std::string> names = itemsOf(categories);
+        select(categories, {1});
+        ASSERT_TRUE(settle(dialog, [&] { return SendMessageA(filters, LVM_GETITEMCOUNT, 0, 0) > 0; }));
+        const std::string title = itemsOf(filters)[0];
+        ASSERT_TRUE(settle(dialog, [&] { return workingTitle() == title; }));
+        const std::string before = dialog_.navigator().workingFilter().code[1];
+
+        PostMessageA(page, WM_COMMAND, MAKEWPARAM(kNavEditorButton, BN_CLICKED), 0);
+        HWND editor = waitForWindowWith(ui, kEditSourceG);
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(textOf(GetDlgItem(editor, kEditTitle)), title);
+        SetDlgItemTextA(editor, kEditSourceR, "255-r");
+        saveScreenshot(editor, "editor-shipped-filter");
+        pressButton(editor, IDOK);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(editor); }));
+
+        EXPECT_TRUE(settle(dialog, [&] { return dialog_.navigator().workingFilter().code[1] == "255-r"; })) << before;
+        EXPECT_EQ(dialog_.runner().filter().code[1], "255-r");
+        filters::FilterDefinition saved;
+        ASSERT_TRUE(filters::loadFfxFile(filters::nativeFileSystem(),
+                                         fileIn(kTestDatabase, names[1] + " - " + title + ".ffx"), saved));
+        EXPECT_EQ(saved.code[1], "255-r");
+        EXPECT_EQ(saved.title, title);
+    });
+}
+
 }  // namespace
 }  // namespace lumen::ui

@@ -38,6 +38,7 @@ std::span<const ControlPanelPage::Message> ControlPanelPage::messageTable() {
     static const Message table[] = {
         {WM_INITDIALOG, &ControlPanelPage::onInit},
         {WM_HSCROLL, &ControlPanelPage::onScroll},
+        {kPanelRefreshFromFilter, &ControlPanelPage::onRefreshFromFilter},
         {WM_DESTROY, &ControlPanelPage::onDestroy},
     };
     return table;
@@ -102,6 +103,11 @@ void ControlPanelPage::refreshFromFilter() {
     model_.refresh(links_.working);
     showSliders();
     startRender();
+}
+
+INT_PTR ControlPanelPage::onRefreshFromFilter(WPARAM, LPARAM) {
+    refreshFromFilter();
+    return TRUE;
 }
 
 void ControlPanelPage::onNoFilter(int, LPARAM) {

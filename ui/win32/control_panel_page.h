@@ -55,6 +55,7 @@ public:
 private:
     INT_PTR onInit(WPARAM, LPARAM);
     INT_PTR onScroll(WPARAM wParam, LPARAM lParam);
+    INT_PTR onRefreshFromFilter(WPARAM, LPARAM);
     INT_PTR onDestroy(WPARAM, LPARAM);
     void onActivate(int, LPARAM);
     void onNoFilter(int, LPARAM);

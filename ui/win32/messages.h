@@ -34,6 +34,10 @@ inline constexpr UINT kPreviewSetHost = WM_APP + 31;
 // more); the list is refilled.
 inline constexpr UINT kPresetsFilterChanged = WM_APP + 40;
 
+// Control panel: the working filter was changed elsewhere (the editor saved); the sliders show
+// it again and a render starts, the snapshots for Reset stay.
+inline constexpr UINT kPanelRefreshFromFilter = WM_APP + 41;
+
 // Navigator page to itself: the label edit its list just reported is carried out.
 inline constexpr UINT kNavigatorLabelEdited = WM_APP + 50;
 

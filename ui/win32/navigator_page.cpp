@@ -399,6 +399,7 @@ void NavigatorPage::onEditor(int, LPARAM) {
         const int32_t gradient = model_.editorAccepted(edit);
         runner_.setFilter(filters::toBlockFields(working_, database_.path()));
         window().parent().post(WM_COMMAND, kCmdShowGradient, gradient);
+        if (controlPanel_) controlPanel_.post(kPanelRefreshFromFilter);
     }
     categoryList().invalidate();
     filterList().invalidate();

@@ -16,6 +16,7 @@
 #include "filters/startup.h"
 #include "resources/resource_ids.h"
 #include "ui/win32/main_dialog_window.h"
+#include "ui/win32/messages.h"
 #include "ui_driver.h"
 
 namespace lumen::ui {
@@ -550,6 +551,8 @@ TEST_F(NavigatorPageTest, TheEditorButtonEditsTheFilterAndSaveKeepsTheEditsOnDis
         EXPECT_EQ(textOf(GetDlgItem(editor, kEditTitle)), title);
         SetDlgItemTextA(editor, kEditSourceR, "255-r");
         saveScreenshot(editor, "editor-shipped-filter");
+        SendDlgItemMessageA(editor, kEditRandomize, BM_CLICK, 0, 0);
+        const auto randomized = static_cast<int32_t>(SendDlgItemMessageA(editor, kEditSlider0, kSliderGetValue, 0, 0));
         pressButton(editor, IDOK);
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(editor); }));
 
@@ -560,6 +563,12 @@ TEST_F(NavigatorPageTest, TheEditorButtonEditsTheFilterAndSaveKeepsTheEditsOnDis
                                          fileIn(kTestDatabase, names[1] + " - " + title + ".ffx"), saved));
         EXPECT_EQ(saved.code[1], "255-r");
         EXPECT_EQ(saved.title, title);
+        EXPECT_EQ(saved.controlValue[0], randomized);
+        // The control panel shows the saved values.
+        HWND panel = pageWith(dialog, kPanelReset);
+        EXPECT_TRUE(settle(dialog, [&] {
+            return SendDlgItemMessageA(panel, kPanelSliderIds[0], kSliderGetValue, 0, 0) == randomized;
+        }));
     });
 }
 

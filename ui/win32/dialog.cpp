@@ -68,8 +68,13 @@ INT_PTR Dialog::runModal(HWND owner, int templateId) {
             break;
         }
         if (got < 0) break;
-        updateControls();
-        updatePagesOf(window);
+        try {
+            updateControls();
+            updatePagesOf(window);
+        } catch (...) {  // out of memory in an update rule: the dialog ends, the owner comes back
+            ended_ = true;
+            break;
+        }
         if (!IsDialogMessageA(window, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

@@ -25,7 +25,8 @@ namespace lumen::ui {
 namespace {
 
 constexpr char kSourceLetters[] = "IRGBA";
-constexpr UINT kSourceLimit = 1024;
+// What the parameter block keeps: a longer source would be saved whole but applied cut.
+constexpr UINT kSourceLimit = filters::kMaxBlockSourceLength;
 
 // Posted by the worker: wParam non-zero shows the mark of source lParam, zero hides it.
 constexpr UINT kShowErrorMark = WM_USER + 100;
@@ -34,7 +35,8 @@ constexpr UINT kShowEditorGradientBar = WM_APP + 60;
 // The line under the edits that says where the failing source stopped; made at run time.
 constexpr int kErrorLine = 1200;
 
-// Multi-line edits break lines only at CR LF; sources written elsewhere may hold bare LFs.
+// Multi-line edits break lines only at CR LF; sources written elsewhere may hold bare LFs. A
+// source the added CRs would push past the limit is shown as it is.
 std::string withWindowsLineEnds(const std::string& text) {
     std::string converted;
     converted.reserve(text.size());
@@ -42,7 +44,7 @@ std::string withWindowsLineEnds(const std::string& text) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) converted += '\r';
         converted += text[i];
     }
-    return converted;
+    return converted.size() <= kSourceLimit ? converted : text;
 }
 
 // The open dialog of the Import button: one existing file of the types of text 16998.
@@ -73,8 +75,12 @@ public:
         const plugin::ImageBuffer* panel = surroundings.previewSource;
         if (panel && !panel->empty() &&
             source_.allocate(panel->width(), panel->height(), plugin::ImageBuffer::kFourChannels, true) &&
-            panel->copyInto(source_))
+            panel->copyInto(source_)) {
+            // The render takes hmin and hmax from the ranges a buffer tracks; a copy has none yet.
+            for (int32_t y = 0; y < source_.height(); ++y)
+                source_.trackRow(source_.pixels() + static_cast<size_t>(y) * source_.rowBytes(), source_.width());
             preview_.allocate(panel->width(), panel->height(), plugin::ImageBuffer::kFourChannels, true);
+        }
     }
     ~EditorWindow() override { runner_.stop(); }
 
@@ -221,7 +227,7 @@ private:
     void finished() override {
         item(kEditProgress).post(PBM_SETPOS, 0);
         InvalidateRect(previewWindow_, nullptr, FALSE);
-        if (surroundings_.renderFinished) surroundings_.renderFinished(runner_.renderedEveryPixel());
+        if (surroundings_.renderFinished) surroundings_.renderFinished(runner_.renderedEveryPixel(), preview_);
     }
 
     INT_PTR onShowErrorMark(WPARAM shown, LPARAM source) {

@@ -26,8 +26,9 @@ struct EditorSurroundings {
     filters::FileSystem* fileSystem = nullptr;
     // The Import button's file: the system's open dialog when not given (tests script it).
     std::function<std::optional<std::string>(HWND owner, const std::string& initialPath)> chooseImportFile;
-    // Called on the worker thread after each render, with whether it reached the last row.
-    std::function<void(bool complete)> renderFinished;
+    // Called on the worker thread after each render, with whether it reached the last row and
+    // the preview image it wrote.
+    std::function<void(bool complete, const plugin::ImageBuffer& preview)> renderFinished;
 };
 
 // True with `edit` filled when the user saved; nothing of `filter` changes either way.

@@ -33,9 +33,11 @@ protected:
         surroundings.previewSource = &source;
         surroundings.settings = &settings;
         surroundings.fileSystem = &filters::nativeFileSystem();
-        surroundings.renderFinished = [this](bool complete) {
+        surroundings.renderFinished = [this](bool complete, const plugin::ImageBuffer& preview) {
             ++finishes;
-            if (complete) ++renders;
+            if (!complete) return;
+            lastRed = preview.pixels()[0];
+            ++renders;
         };
     }
 
@@ -45,6 +47,7 @@ protected:
     EditorSurroundings surroundings;
     std::atomic<int> renders{0};   // renders that reached the last row
     std::atomic<int> finishes{0};  // every render, stopped ones too
+    std::atomic<int> lastRed{-1};  // the first pixel's red in the last finished preview
 };
 
 bool markShown(HWND editor, int mark) { return IsWindowVisible(GetDlgItem(editor, mark)) != FALSE; }
@@ -217,6 +220,20 @@ TEST_F(EditorWindowTest, TwentyQuickKeystrokesAskForAFewRendersNotTwenty) {
                   pressButton(editor, IDOK);
               });
     EXPECT_EQ(edit.code[1], "012345678901234567890");
+}
+
+TEST_F(EditorWindowTest, ThePreviewSeesTheRangesOfItsImage) {
+    for (int32_t i = 0; i < 48 * 32; ++i) source.pixels()[i * 4] = static_cast<uint8_t>(20 + i % 181);  // 20 ... 200
+    filter.code = {"0", "hmax(0) - hmin(0)", "g", "b", "a"};
+    filters::FilterEdit edit;
+    runDriven([&] { runFilterEditor(nullptr, filter, surroundings, edit); },
+              [&](DWORD ui) {
+                  HWND editor = waitForWindowWith(ui, kEditSourceG);
+                  ASSERT_TRUE(editor);
+                  ASSERT_TRUE(waitUntil([&] { return renders.load() == 1; }));
+                  EXPECT_EQ(lastRed.load(), 180);
+                  pressButton(editor, IDCANCEL);
+              });
 }
 
 }  // namespace

@@ -45,6 +45,11 @@ void FilterDefinition::takeCurrentAsDefault() {
     gradientDefault = gradientIndex;
 }
 
+FilterEdit editOf(const FilterDefinition& filter) {
+    return {filter.author,         filter.copyright,    filter.code,         filter.controlLabel,
+            filter.controlEnabled, filter.controlValue, filter.gradientIndex};
+}
+
 void applyEdit(FilterDefinition& filter, const FilterEdit& edit) {
     filter.author = edit.author;
     filter.copyright = edit.copyright;

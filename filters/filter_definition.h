@@ -65,6 +65,8 @@ struct FilterEdit {
     ControlValues controlValue{};
     int32_t gradientIndex = 0;
 };
+// The fields the editor opens with, as the filter holds them.
+FilterEdit editOf(const FilterDefinition& filter);
 void applyEdit(FilterDefinition& filter, const FilterEdit& edit);
 
 // Presets in memory; each returns false (and changes nothing) for an index out of range.

@@ -56,15 +56,7 @@ std::string describeSourceError(const formula::FilterCompileResult& compiled, co
 }
 
 EditorModel::EditorModel(const filters::FilterDefinition& filter, uint32_t seed)
-    : title_(filter.title), random_(seed) {
-    copies_.author = filter.author;
-    copies_.copyright = filter.copyright;
-    copies_.code = filter.code;
-    copies_.controlLabel = filter.controlLabel;
-    copies_.controlEnabled = filter.controlEnabled;
-    copies_.controlValue = filter.controlValue;
-    copies_.gradientIndex = filter.gradientIndex;
-}
+    : title_(filter.title), copies_(filters::editOf(filter)), random_(seed) {}
 
 void EditorModel::setSource(int source, std::string text) {
     if (source >= 0 && source < filters::kSourceCount) copies_.code[source] = std::move(text);

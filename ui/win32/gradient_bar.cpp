@@ -2,13 +2,13 @@
 
 #include <windowsx.h>
 
-#include <new>
 
 #include "resources/resource_ids.h"
 #include "ui/model/gradient_bar.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/gradient_picker.h"
 #include "ui/win32/messages.h"
+#include "ui/win32/window_state.h"
 
 namespace lumen::ui {
 namespace {
@@ -17,8 +17,6 @@ struct BarState {
     GradientBarLook look;
     model::GradientBarPress press;
 };
-
-BarState* stateOf(HWND window) { return reinterpret_cast<BarState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
 bool inside(HWND window, LPARAM lParam) {
     RECT client;
@@ -51,49 +49,47 @@ void release(HWND window, BarState& state, LPARAM lParam) {
     PostMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), 0), chosen);
 }
 
-LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    BarState* state = stateOf(window);
-    if (!state) return DefWindowProcA(window, message, wParam, lParam);
+LRESULT handle(HWND window, BarState& state, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kGradientBarSetTable:
-        state->look.count = static_cast<int>(wParam);
-        state->look.table = reinterpret_cast<const uint8_t*>(lParam);
+        state.look.count = static_cast<int>(wParam);
+        state.look.table = reinterpret_cast<const uint8_t*>(lParam);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case kGradientBarSetIndex:
-        state->look.index = static_cast<int>(wParam);
+        state.look.index = static_cast<int>(wParam);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case kGradientBarGetIndex:
-        return state->look.index;
+        return state.look.index;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
         PaintDc paint{window};
-        paintWindow(window, paint.get(), *state);
+        paintWindow(window, paint.get(), state);
         return 0;
     }
     case WM_PRINTCLIENT:
-        paintWindow(window, reinterpret_cast<HDC>(wParam), *state);
+        paintWindow(window, reinterpret_cast<HDC>(wParam), state);
         return 0;
     case WM_LBUTTONDOWN:
-        state->press.press();
+        state.press.press();
         SetCapture(window);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_MOUSEMOVE: {
-        const bool wasPressed = state->press.pressed();
-        state->press.move((wParam & MK_LBUTTON) != 0, inside(window, lParam));
-        if (wasPressed != state->press.pressed()) InvalidateRect(window, nullptr, FALSE);
+        const bool wasPressed = state.press.pressed();
+        state.press.move((wParam & MK_LBUTTON) != 0, inside(window, lParam));
+        if (wasPressed != state.press.pressed()) InvalidateRect(window, nullptr, FALSE);
         return 0;
     }
     case WM_LBUTTONUP:
-        release(window, *state, lParam);
+        release(window, state, lParam);
         return 0;
     case WM_CAPTURECHANGED:
         // Capture taken away mid-press: the press ends without a choice.
-        if (state->press.tracking() && reinterpret_cast<HWND>(lParam) != window) {
-            state->press.release(false);
+        if (state.press.tracking() && reinterpret_cast<HWND>(lParam) != window) {
+            state.press.release(false);
             InvalidateRect(window, nullptr, FALSE);
         }
         return 0;
@@ -101,23 +97,6 @@ LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK barProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* state = new (std::nothrow) BarState;
-            if (!state) return FALSE;
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-        }
-        if (message == WM_NCDESTROY) {
-            delete stateOf(window);
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            return DefWindowProcA(window, message, wParam, lParam);
-        }
-        return handle(window, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
 
 }  // namespace
 
@@ -156,15 +135,8 @@ void paintGradientBar(HDC dc, SIZE size, const GradientBarLook& look) {
 }
 
 bool registerGradientBarClass(HMODULE module) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = barProcedure;
-    windowClass.hInstance = module;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.lpszClassName = kGradientBarClass;
-    if (RegisterClassExA(&windowClass)) return true;
-    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registerWindowClass(module, kGradientBarClass, windowWithState<BarState, defaultState<BarState>, handle>,
+                               CS_HREDRAW | CS_VREDRAW);
 }
 
 void unregisterGradientBarClass(HMODULE module) { UnregisterClassA(kGradientBarClass, module); }

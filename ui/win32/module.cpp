@@ -54,6 +54,14 @@ std::string loadString(int id) {
     return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
 }
 
+HIMAGELIST loadImageList(int bitmapId, int width) {
+    for (HMODULE module : {resourceModule(), pluginModule()})
+        if (HIMAGELIST list = ImageList_LoadImageA(module, MAKEINTRESOURCEA(bitmapId), width, 0, kTransparentColour,
+                                                   IMAGE_BITMAP, LR_CREATEDIBSECTION))
+            return list;
+    return nullptr;
+}
+
 std::string fromStringTable(const std::string& english) {
     char text[512];
     for (int id = kStrConfirmDeleteTitle; id <= kStrTooManyFiles; ++id) {

@@ -171,17 +171,9 @@ INT_PTR NavigatorPage::onInit(WPARAM, LPARAM) {
 }
 
 void NavigatorPage::setUpLists() {
-    constexpr COLORREF kTransparent = kTransparentColour;
-    auto load = [](int width) {
-        HIMAGELIST list = ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kListMarkersBitmap), width, 0,
-                                               kTransparent, IMAGE_BITMAP, LR_CREATEDIBSECTION);
-        return list ? list
-                    : ImageList_LoadImageA(pluginModule(), MAKEINTRESOURCEA(kListMarkersBitmap), width, 0,
-                                           kTransparent, IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    };
-    filterImages_.reset(load(kMarkerWidth));
+    filterImages_.reset(loadImageList(kListMarkersBitmap, kMarkerWidth));
     // One pixel wide: the categories show no icon, yet line up with the filters.
-    categoryImages_.reset(load(1));
+    categoryImages_.reset(loadImageList(kListMarkersBitmap, 1));
     const std::pair<Window, const char*> lists[] = {{categoryList(), "Category"}, {filterList(), "Name"}};
     for (auto [list, header] : lists) {
         LVCOLUMNA column{};
@@ -197,8 +189,7 @@ void NavigatorPage::setUpLists() {
 void NavigatorPage::attachButtons() {
     for (size_t i = 0; i < std::size(kButtonIds); ++i)
         if (buttons_[i].attach(item(kButtonIds[i]).handle())) buttons_[i].setTextMode(true, TextAlignment::centred);
-    databaseIcon_.reset(ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kDatabaseIconBitmap), kIconSide, 0,
-                                             kTransparentColour, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    databaseIcon_.reset(loadImageList(kDatabaseIconBitmap, kIconSide));
     if (!databaseIcon_.get()) return;
     databaseButtonIcon_.reset(ImageList_GetIcon(databaseIcon_.get(), 0, ILD_TRANSPARENT));
     buttons_[0].setIcon(databaseButtonIcon_.get(), kIconSide, kIconSide);

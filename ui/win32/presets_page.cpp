@@ -79,18 +79,8 @@ std::span<const PresetsPage::Update> PresetsPage::updateTable() {
 }
 
 INT_PTR PresetsPage::onInit(WPARAM, LPARAM) {
-    for (int id : {kPresetAdd, kPresetEdit, kPresetDelete, kPresetApply, kPresetSetDefault}) {
-        ImageListButton& button = buttons_.emplace_back();
-        if (button.attach(item(id).handle()))
-            button.setTextMode(true, TextAlignment::centred);
-        else
-            buttons_.pop_back();
-    }
-    arrows_.reset(ImageList_LoadImageA(resourceModule(), MAKEINTRESOURCEA(kArrowsBitmap), kArrowWidth, 0,
-                                       kTransparentColour, IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    if (!arrows_.get())
-        arrows_.reset(ImageList_LoadImageA(pluginModule(), MAKEINTRESOURCEA(kArrowsBitmap), kArrowWidth, 0,
-                                           kTransparentColour, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    attachTextButtons(buttons_, window(), {kPresetAdd, kPresetEdit, kPresetDelete, kPresetApply, kPresetSetDefault});
+    arrows_.reset(loadImageList(kArrowsBitmap, kArrowWidth));
     int image = 0;
     for (int id : {kPresetUp, kPresetDown}) {
         ImageListButton& button = buttons_.emplace_back();

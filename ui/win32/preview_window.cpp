@@ -1,6 +1,5 @@
 #include "ui/win32/preview_window.h"
 
-#include <new>
 #include <vector>
 
 #include "plugin/host_drawing.h"
@@ -9,6 +8,7 @@
 #include "ui/win32/gdi.h"
 #include "ui/win32/messages.h"
 #include "ui/win32/module.h"
+#include "ui/win32/window_state.h"
 
 namespace lumen::ui {
 namespace {
@@ -17,34 +17,6 @@ constexpr const char* kPreviewClass = "WndPreview";
 constexpr const char* kPopupClass = "WndPreviewPopup";
 constexpr UINT_PTR kPopupTimer = 1;
 constexpr UINT kPopupTimerMs = 100;
-
-template <class State>
-State* stateOf(HWND window) {
-    return reinterpret_cast<State*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
-// Window state from WM_NCCREATE to WM_NCDESTROY; no exception leaves the procedure.
-template <class State, LRESULT (*Handle)(HWND, State&, UINT, WPARAM, LPARAM)>
-LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* state = new (std::nothrow) State;
-            if (!state) return FALSE;
-            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            if (create->lpCreateParams) *state = *static_cast<const State*>(create->lpCreateParams);
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-        }
-        State* state = stateOf<State>(window);
-        if (message == WM_NCDESTROY) {
-            delete state;
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        }
-        if (!state || message == WM_NCDESTROY) return DefWindowProcA(window, message, wParam, lParam);
-        return Handle(window, *state, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
 
 // ---- The popup ----
 
@@ -182,15 +154,6 @@ LRESULT handlePreview(HWND window, PreviewLook& look, UINT message, WPARAM wPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool registerClass(HMODULE module, const char* name, WNDPROC windowProcedure) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = module;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.lpszClassName = name;
-    return RegisterClassExA(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 }  // namespace
 
@@ -230,8 +193,10 @@ HWND createPreviewWindow(HWND parent, const RECT& area, const PreviewLook& look)
 }
 
 bool registerPreviewClasses(HMODULE module) {
-    return registerClass(module, kPreviewClass, procedure<PreviewLook, handlePreview>) &&
-           registerClass(module, kPopupClass, procedure<PopupState, handlePopup>);
+    return registerWindowClass(module, kPreviewClass,
+                               windowWithState<PreviewLook, stateFromCreationParameter<PreviewLook>, handlePreview>) &&
+           registerWindowClass(module, kPopupClass,
+                               windowWithState<PopupState, stateFromCreationParameter<PopupState>, handlePopup>);
 }
 
 void unregisterPreviewClasses(HMODULE module) {

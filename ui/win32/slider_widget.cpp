@@ -9,11 +9,10 @@
 #include "ui/model/slider_model.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/messages.h"
+#include "ui/win32/window_state.h"
 
 namespace lumen::ui {
 namespace {
-
-SliderState* stateOf(HWND window) { return reinterpret_cast<SliderState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
 void paintWindow(HWND window, HDC target, const SliderState& state) {
     RECT client;
@@ -34,29 +33,27 @@ void notifyParent(HWND window, int code, int value) {
     PostMessageA(GetParent(window), WM_HSCROLL, MAKEWPARAM(code, value), reinterpret_cast<LPARAM>(window));
 }
 
-LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SliderState* state = stateOf(window);
-    if (!state) return DefWindowProcA(window, message, wParam, lParam);
+LRESULT handle(HWND window, SliderState& state, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kSliderSetValue:
-        state->value = static_cast<int>(wParam);
+        state.value = static_cast<int>(wParam);
         InvalidateRect(window, nullptr, FALSE);
         UpdateWindow(window);
         return 0;
     case kSliderSetValueAndLabel:
-        state->value = static_cast<int>(wParam);
-        state->label = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        state.value = static_cast<int>(wParam);
+        state.label = lParam ? reinterpret_cast<const char*>(lParam) : "";
         InvalidateRect(window, nullptr, FALSE);
         UpdateWindow(window);
         return 0;
     case kSliderSetActive:
-        state->active = wParam != 0;
-        if (!state->active && GetCapture() == window) ReleaseCapture();
+        state.active = wParam != 0;
+        if (!state.active && GetCapture() == window) ReleaseCapture();
         InvalidateRect(window, nullptr, FALSE);
         UpdateWindow(window);
         return 0;
     case kSliderGetValue:
-        return state->value;
+        return state.value;
     case WM_NCHITTEST:
         // A static control would let the mouse through to its parent.
         return HTCLIENT;
@@ -64,51 +61,38 @@ LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT: {
         PaintDc paint{window};
-        paintWindow(window, paint.get(), *state);
+        paintWindow(window, paint.get(), state);
         return 0;
     }
     case WM_PRINTCLIENT:
-        paintWindow(window, reinterpret_cast<HDC>(wParam), *state);
+        paintWindow(window, reinterpret_cast<HDC>(wParam), state);
         return 0;
     case WM_LBUTTONDOWN:
-        if (!state->active) return 0;
+        if (!state.active) return 0;
         SetCapture(window);
-        state->value = sliderValueAt(GET_X_LPARAM(lParam), clientWidth(window));
+        state.value = sliderValueAt(GET_X_LPARAM(lParam), clientWidth(window));
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_MOUSEMOVE:
-        if (!state->active || GetCapture() != window || !(wParam & MK_LBUTTON)) return 0;
-        state->value = sliderValueAt(GET_X_LPARAM(lParam), clientWidth(window));
+        if (!state.active || GetCapture() != window || !(wParam & MK_LBUTTON)) return 0;
+        state.value = sliderValueAt(GET_X_LPARAM(lParam), clientWidth(window));
         InvalidateRect(window, nullptr, FALSE);
-        notifyParent(window, kSliderThumbTrack, state->value);
+        notifyParent(window, kSliderThumbTrack, state.value);
         return 0;
     case WM_LBUTTONUP:
-        if (!state->active || GetCapture() != window) return 0;
+        if (!state.active || GetCapture() != window) return 0;
         ReleaseCapture();
-        notifyParent(window, kSliderEndScroll, state->value);
+        notifyParent(window, kSliderEndScroll, state.value);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK sliderProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* state = new (std::nothrow) SliderState;
-            if (!state) return FALSE;
-            // Active from creation, as the panel then decides per control.
-            state->active = true;
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-        }
-        if (message == WM_NCDESTROY) {
-            delete stateOf(window);
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            return DefWindowProcA(window, message, wParam, lParam);
-        }
-        return handle(window, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
+// Active from creation, as the panel then decides per control.
+SliderState* activeSlider(const CREATESTRUCTA&) {
+    auto* state = new (std::nothrow) SliderState;
+    if (state) state->active = true;
+    return state;
 }
 
 }  // namespace
@@ -147,14 +131,8 @@ void paintSlider(HDC dc, SIZE size, const SliderState& state) {
 }
 
 bool registerSliderClass(HMODULE module) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = sliderProcedure;
-    windowClass.hInstance = module;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    windowClass.lpszClassName = kSliderClass;
-    return RegisterClassExA(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registerWindowClass(module, kSliderClass, windowWithState<SliderState, activeSlider, handle>,
+                               CS_HREDRAW | CS_VREDRAW);
 }
 
 void unregisterSliderClass(HMODULE module) { UnregisterClassA(kSliderClass, module); }

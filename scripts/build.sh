@@ -13,7 +13,7 @@ done
 if [ "$needs_native_tools" -eq 1 ] && [[ " ${presets[*]} " != *" native "* ]]; then
     echo "[build] native (generators and lumenforge only)" >&2
     cmake --preset native >/dev/null
-    cmake --build --preset native -j "$(nproc)" --target lumenforge-resgen lumenforge-dbgen lumenforge
+    cmake --build --preset native -j "$(nproc)" --target lumenforge-resgen lumenforge-dbgen lumenforge-helpc lumenforge
 fi
 ordered=()
 [[ " ${presets[*]} " == *" native "* ]] && ordered=(native)

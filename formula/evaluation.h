@@ -12,6 +12,8 @@ namespace lumen::formula {
 
 // The first node with fewer children than its kind needs; null when the tree is whole.
 const FormulaNode* firstMalformedNode(const FormulaNode* root);
+// Whether the tree calls hmin or hmax, the only readers of the image's channel ranges.
+bool readsChannelRanges(const FormulaNode* root);
 
 struct Evaluation {
     PixelContext& ctx;

@@ -87,6 +87,19 @@ const FormulaNode* firstMalformedNode(const FormulaNode* root) {
     return nullptr;
 }
 
+bool readsChannelRanges(const FormulaNode* root) {
+    std::vector<const FormulaNode*> pending;
+    if (root != nullptr) pending.push_back(root);
+    while (!pending.empty()) {
+        const FormulaNode* node = pending.back();
+        pending.pop_back();
+        if (node->kind == kCall1 && (node->value == kCall1Hmin || node->value == kCall1Hmax)) return true;
+        for (int i = 0; i < node->childCount; ++i)
+            if (node->children[i] != nullptr) pending.push_back(node->children[i]);
+    }
+    return false;
+}
+
 int32_t Evaluation::eval(const FormulaNode* node) {
     FormulaNode* const* k = node->children;
     switch (node->kind) {

@@ -32,11 +32,11 @@ bool validImage(const ImageDescription& image) {
 }
 
 // As the image buffers track them: red, green and blue always, alpha only when present.
-void channelRanges(PixelContext& context, const ImageDescription& image) {
+void channelRanges(PixelContext& context, const ImageDescription& image, bool findRanges) {
     ByteRanges ranges;
     if (image.ranges != nullptr)
         ranges = *image.ranges;
-    else
+    else if (findRanges)
         widenByteRanges(image.pixels, static_cast<size_t>(image.width) * static_cast<size_t>(image.height), ranges);
     const int tracked = image.hasAlpha ? 4 : 3;
     for (int z = 0; z < 4; ++z) {
@@ -48,7 +48,7 @@ void channelRanges(PixelContext& context, const ImageDescription& image) {
 }  // namespace
 
 bool setUpContext(PixelContext& context, RenderState& state, const ImageDescription& source,
-                  const uint8_t* destination, const RenderSetUp& setUp) {
+                  const uint8_t* destination, const RenderSetUp& setUp, bool findRanges) {
     if (!validImage(source)) return false;
     std::memset(&context, 0, sizeof context);
     state.reset();
@@ -63,7 +63,7 @@ bool setUpContext(PixelContext& context, RenderState& state, const ImageDescript
     context.channelCount = source.hasAlpha ? 4 : 3;
     context.totalValue = 256;
     state.attachCells(context);
-    channelRanges(context, source);
+    channelRanges(context, source, findRanges);
     for (int i = 0; i < 3; ++i) {
         context.foreColour[i] = setUp.foreground[i];
         context.backColour[i] = setUp.background[i];
@@ -99,7 +99,10 @@ RenderOutcome prepare(PreparedRender& render, const FilterProgram& program, cons
     for (const FormulaTree& root : program.roots)
         if (firstMalformedNode(root.get()) != nullptr) return RenderOutcome::kNotCompiled;
     if (destination == nullptr) return RenderOutcome::kBadImage;
-    if (!setUpContext(*render.context, *render.state, source, destination, setUp)) return RenderOutcome::kBadImage;
+    bool findRanges = false;
+    for (const FormulaTree& root : program.roots) findRanges = findRanges || readsChannelRanges(root.get());
+    if (!setUpContext(*render.context, *render.state, source, destination, setUp, findRanges))
+        return RenderOutcome::kBadImage;
     for (const FormulaTree& root : program.roots) render.state->registerCaseLabels(root.get());
     Evaluation evaluation{*render.context, *render.state};
     evaluation.eval(program.roots[0].get());

@@ -45,9 +45,11 @@ struct RenderSetUp {
 // Zero-fills the context and sets it up for a render of `source` into `destination` (same
 // geometry): geometry, channel minima and maxima, settings, maps, gradients, and the state's
 // fresh cells. False (context untouched) when the image is empty, too large to address, or its
-// channelMap is not an arrangement of 0..3.
+// channelMap is not an arrangement of 0..3. With findRanges false and no ranges given, the
+// channel minima and maxima are left unknown (hmin 255, hmax 0): a render whose sources never
+// ask for them does not read the whole image for them.
 bool setUpContext(PixelContext& context, RenderState& state, const ImageDescription& source,
-                  const uint8_t* destination, const RenderSetUp& setUp);
+                  const uint8_t* destination, const RenderSetUp& setUp, bool findRanges = true);
 
 // Called on the calling thread for each row in order, before that row starts; answering false
 // stops the render before that row (rows already under way on other threads finish). The

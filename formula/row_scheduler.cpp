@@ -18,7 +18,9 @@ public:
     // The next allowed row, waiting for one; false when none will come.
     bool take(int32_t& row) {
         std::unique_lock hold(lock_);
+        ++waiting_;
         ready_.wait(hold, [this] { return next_ < allowed_ || closed_; });
+        --waiting_;
         if (next_ >= allowed_) return false;
         row = next_++;
         return true;
@@ -35,13 +37,16 @@ public:
         return next_;
     }
     // Allows the rows below `allowed`; closed: no rows beyond them will come.
+    // Wakes only threads that wait: a wake-up is a system call, which costs more than a cheap row.
     void allow(int32_t allowed, bool closed) {
+        bool wake;
         {
             std::lock_guard hold(lock_);
             allowed_ = allowed;
             closed_ = closed || allowed == height_;
+            wake = waiting_ > 0;
         }
-        ready_.notify_all();
+        if (wake) ready_.notify_all();
     }
 
 private:
@@ -50,6 +55,7 @@ private:
     std::condition_variable ready_;
     int32_t allowed_ = 0;
     int32_t next_ = 0;
+    int32_t waiting_ = 0;
     bool closed_ = false;
 };
 
@@ -97,7 +103,6 @@ bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& be
             const int32_t before = allowed;
             for (; allowed < target && !stopped; ++allowed) stopped = beforeRow && !beforeRow(allowed);
             if (stopped) --allowed;  // the refused row
-            // Waking the workers costs more than a cheap row: only when there is news.
             if (allowed != before || stopped) queue.allow(allowed, stopped);
         }
         int32_t y;

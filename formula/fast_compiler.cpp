@@ -190,7 +190,7 @@ FastProgram::FastProgram(const FilterProgram& program, PixelContext& context, Re
     // a case that reads them must still find what Code0 left.
     std::vector<std::pair<int32_t, int32_t>> labels;
     anyNode(program, [&](const FormulaNode& node) {
-        ++treeNodes;
+        treeNodes += node.kind == kCall3 && node.value == kCall3Rad ? 5 : 1;
         if (node.kind == kCaseEntry) labels.emplace_back(node.value, state.caseValue(node.value));
         return false;
     });

@@ -18,9 +18,9 @@ enum Dependency : unsigned { kOnColumn = 1, kOnRow = 2, kImpure = 4 };
 // vector still grows, and turned into pointers once it is complete.
 class FastCompiler {
 public:
-    // treeNodes: the nodes of the four channel trees. Room is made for all a compile can
-    // make of them at once, so that how many allocations a compile makes does not depend on
-    // the values of the image's constants.
+    // treeNodes: the nodes of the four channel trees, a rad counted as the five it may become.
+    // Room is made for all a compile can make of them at once, so that how many allocations a
+    // compile makes does not depend on the values of the image's constants.
     FastCompiler(FastProgram& program, PixelContext& context, RenderState& state, size_t treeNodes)
         : program_(program), context_(context), reference_{context, state} {
         pending_.reserve(2 * treeNodes + 16);
@@ -204,6 +204,7 @@ private:
     Built compileCall1(const FormulaNode* n, const Built& a);
     Built compileCall2(const FormulaNode* n, const Built& a, const Built& b);
     Built compileCall3(const FormulaNode* n, const Built& a, const Built& b, const Built& c);
+    Built polarCoordinate(const Built& d, const Built& m, FastFunction trig, int32_t centre);
     [[gnu::noinline]] Built compileConvolution(const FormulaNode* n, int first, int count, FastFunction run, unsigned own,
                              int32_t extra);
     Built colour(int32_t z);

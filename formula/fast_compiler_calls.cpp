@@ -138,11 +138,30 @@ FastCompiler::Built FastCompiler::compileCall3(const FormulaNode* n, const Built
             return node(context_.sourceMode == 0 ? fast::sourceClamped : fast::sourceInside, {a, b}, 0,
                         context_.channelMap[c.value]);
         return node(fast::call3, {a, b, c}, readsSettings(), n->value);
-    case kCall3Asrc: case kCall3Rad: case kCall3Arad:
+    case kCall3Rad:
+        // As src at the point: the point's two coordinates are then shared by the channels that
+        // read the same point, and the blocks read it like any src. Only over arguments without
+        // effects, which the point computes twice and in another order.
+        if (channelExists(c) && (sourceModeFixed(0) || sourceModeFixed(1)) && !a.isConstant && !b.isConstant &&
+            ((a.dependency | b.dependency) & kImpure) == 0)
+            return node(context_.sourceMode == 0 ? fast::sourceClamped : fast::sourceInside,
+                        {polarCoordinate(a, b, fast::cosine, context_.centerX),
+                         polarCoordinate(a, b, fast::sine, context_.centerY)},
+                        0, context_.channelMap[c.value]);
+        return node(fast::call3, {a, b, c}, readsSettings(), n->value);
+    case kCall3Asrc: case kCall3Arad:
         return node(fast::call3, {a, b, c}, readsSettings(), n->value);
     case kCall3Val: return node(fast::call3, {a, b, c}, 0, n->value);
     default: return node(fast::call3, {a, b, c}, kImpure, n->value);  // dst, or an unknown index
     }
+}
+
+// centre + m * trig(d) / 512: one coordinate of the point rad(d, m, z) reads.
+FastCompiler::Built FastCompiler::polarCoordinate(const Built& d, const Built& m, FastFunction trig, int32_t centre) {
+    using fast::Operands;
+    const Built product = node(fast::arithmetic('*', Operands::kBoth), {m, node(trig, {d}, 0)}, 0);
+    const Built offset = node(fast::division(false, true), {product}, 0, 512);
+    return node(fast::arithmetic('+', Operands::kConstantRight), {offset}, 0, centre);
 }
 
 FastCompiler::Built FastCompiler::compileConvolution(const FormulaNode* n, int first, int count, FastFunction run,

@@ -1,12 +1,16 @@
 // Turning the compiled form's nodes into operations over blocks of pixels: what each node
 // depends on, where its value is kept (per block, per row, per column or once), and the order
 // of the random draws a pixel makes.
+#include <algorithm>
+#include <bit>
 #include <unordered_map>
 #include <utility>
 
 #include "formula/block_ops.h"
 #include "formula/fast_nodes.h"
+#include "formula/evaluation.h"
 #include "formula/int_math.h"
+#include "formula/lookup_tables.h"
 #include "formula/token_codes.h"
 
 namespace lumen::formula {
@@ -292,7 +296,10 @@ private:
     // the image gives its constants.
     int32_t constantSlot(int32_t value) {
         const int32_t slot = newSlot(SlotKind::kConstant);
-        if (slot >= 0) program_.slots_[slot].value = value;
+        if (slot >= 0) {
+            program_.slots_[slot].value = value;
+            setBounds(slot, {value, value});
+        }
         return slot;
     }
     // A value the compiled form computes once for the whole render.
@@ -317,6 +324,8 @@ private:
             ++frame_.pixelSerial;
             column[static_cast<size_t>(x)] = runNode(*node, frame_);
         }
+        const auto [low, high] = std::minmax_element(column.begin(), column.end());
+        setBounds(slot, {*low, *high});
         ++columnTables_;
         return slot;
     }
@@ -373,7 +382,7 @@ private:
             if (node->extra == 0) return constantSlot(0);  // rnd over no numbers draws nothing
             const int32_t slot = newSlot(SlotKind::kComputed);
             if (slot < 0) return -1;
-            program_.draws_.push_back({node->value, node->extra, slot});
+            program_.draws_.emplace_back(node->value, node->extra, slot);
             return slot;
         }
         case Rule::kColumn: {
@@ -386,6 +395,14 @@ private:
         if (s.rule == Rule::kCall2 && node->value == kCall2Tex) {
             const int32_t texture = separableTexture(node);
             if (texture >= 0) return texture;
+        }
+        const bool remainder = node->run == fast::division(true, true);
+        if ((remainder || node->run == fast::division(false, true)) && node->value > 0 &&
+            std::has_single_bit(static_cast<uint32_t>(node->value))) {
+            const int32_t dividend = emit(node->child[0], depth + 1);
+            if (dividend < 0) return -1;
+            return op(remainder ? BlockCode::kRemainderByPowerOfTwo : BlockCode::kDivideByPowerOfTwo, node, {dividend},
+                      std::countr_zero(static_cast<uint32_t>(node->value)), info.cells);
         }
         int32_t childSlot[5] = {-1, -1, -1, -1, -1};
         for (int k = 0; k < s.orderCount; ++k) {
@@ -404,7 +421,9 @@ private:
 
     int32_t cellOp(BlockCode code, const FastNode* node, std::initializer_list<int32_t> inputs, int32_t index) {
         const int32_t slot = op(code, node, inputs, 0, true);
-        if (slot >= 0) program_.cellIndexSlots_.push_back(index);
+        const auto& indexes = program_.cellIndexSlots_;
+        if (slot >= 0 && std::find(indexes.begin(), indexes.end(), index) == indexes.end())
+            program_.cellIndexSlots_.push_back(index);
         return slot;
     }
 
@@ -425,8 +444,86 @@ private:
         o.value = value;
         o.channel = channel_;
         o.node = node;
+        const Bounds operand = boundsOf(o.in[0]);
+        o.operandInTable = operand.low >= 0 && operand.high <= tableSize(code);
+        setBounds(o.out, boundsOf(o));
         (ordered ? program_.orderedOps_ : program_.ops_).push_back(o);
         return o.out;
+    }
+
+    // What values a slot may take: a table index known to lie in its table needs no folding.
+    struct Bounds {
+        int64_t low = INT32_MIN;
+        int64_t high = INT32_MAX;
+    };
+    static Bounds fit(int64_t low, int64_t high) {
+        if (low < INT32_MIN || high > INT32_MAX) return {};
+        return {low, high};
+    }
+    Bounds boundsOf(int32_t slot) const {
+        const BlockProgram::Slot& s = program_.slots_[static_cast<size_t>(slot)];
+        return {s.low, s.high};
+    }
+    void setBounds(int32_t slot, const Bounds& b) {
+        program_.slots_[static_cast<size_t>(slot)].low = static_cast<int32_t>(b.low);
+        program_.slots_[static_cast<size_t>(slot)].high = static_cast<int32_t>(b.high);
+    }
+    // The largest index the operation's table takes; -1: it has none.
+    static int64_t tableSize(BlockCode code) {
+        switch (code) {
+        case BlockCode::kSine: case BlockCode::kCosine: case BlockCode::kTangent: case BlockCode::kTriangle:
+            return kTrigPeriod - 1;
+        case BlockCode::kGradientEntry: return kGradientEntries - 1;
+        case BlockCode::kGammaEntry: return 255;
+        default: return -1;
+        }
+    }
+    // The magnitude is largest at a corner; beyond 32768 a side its square would wrap.
+    Bounds magnitudeBounds() const {
+        if (context_.width > 32768 || context_.height > 32768) return {};
+        int32_t largest = 0;
+        for (int32_t x : {0, context_.maxX})
+            for (int32_t y : {0, context_.maxY})
+                largest = std::max(largest, magnitudeOf(x - context_.centerX, y - context_.centerY));
+        return {0, largest};
+    }
+    // Nine bytes times the weights, divided as cnv divides; no bounds where the sum may wrap.
+    static Bounds convolutionBounds(const int32_t* w) {
+        int64_t low = 0, high = 0;
+        for (int k = 0; k < 9; ++k) (w[k] < 0 ? low : high) += int64_t{w[k]} * 255;
+        const int64_t divisor = w[9];
+        if (divisor == 0) return {255, 255};
+        if (low < INT32_MIN || high > INT32_MAX) return {};
+        return divisor > 0 ? Bounds{low / divisor, high / divisor} : fit(high / divisor, low / divisor);
+    }
+    Bounds boundsOf(const BlockOp& o) const {
+        const Bounds a = boundsOf(o.in[0]), b = boundsOf(o.in[1]), c = boundsOf(o.in[2]);
+        switch (o.code) {
+        case BlockCode::kColumnIndex: return {0, context_.maxX};
+        case BlockCode::kSource: case BlockCode::kSourceClamped: case BlockCode::kSourceInside:
+        case BlockCode::kRadius: case BlockCode::kGradientEntry:
+            return {0, 255};
+        case BlockCode::kIntensity: return {0, 254};
+        case BlockCode::kConvolutionFixed: return convolutionBounds(o.node->weights);
+        case BlockCode::kDirection: return {-512, 512};
+        case BlockCode::kMagnitude: return magnitudeBounds();
+        case BlockCode::kAdd: return fit(a.low + b.low, a.high + b.high);
+        case BlockCode::kSubtract: return fit(a.low - b.high, a.high - b.low);
+        case BlockCode::kMultiply: {
+            const int64_t corners[] = {a.low * b.low, a.low * b.high, a.high * b.low, a.high * b.high};
+            const auto [low, high] = std::minmax_element(std::begin(corners), std::end(corners));
+            return fit(*low, *high);
+        }
+        case BlockCode::kDivideByPowerOfTwo: return {a.low / (int64_t{1} << o.value), a.high / (int64_t{1} << o.value)};
+        case BlockCode::kMinimum: return {std::min(a.low, b.low), std::min(a.high, b.high)};
+        case BlockCode::kMaximum: return {std::max(a.low, b.low), std::max(a.high, b.high)};
+        case BlockCode::kConditional: return {std::min(b.low, c.low), std::max(b.high, c.high)};
+        case BlockCode::kEqual: case BlockCode::kNotEqual: case BlockCode::kLess: case BlockCode::kGreater:
+        case BlockCode::kLessEqual: case BlockCode::kGreaterEqual: case BlockCode::kLogicalAnd:
+        case BlockCode::kLogicalOr: case BlockCode::kLogicalNot:
+            return {0, 1};
+        default: return {};
+        }
     }
 
     // A value that only one byte of the pixel decides: computed for each of the 256 bytes.
@@ -444,7 +541,11 @@ private:
         }
         frame_.pixel = nullptr;
         const int32_t slot = op(BlockCode::kByteTable, node, {}, offset);
-        if (slot >= 0) program_.ops_.back().table = table.data();
+        if (slot >= 0) {
+            program_.ops_.back().table = table.data();
+            const auto [low, high] = std::minmax_element(table.begin(), table.end());
+            setBounds(slot, {*low, *high});
+        }
         return slot;
     }
 
@@ -486,6 +587,8 @@ BlockProgram::BlockProgram(const FastProgram& fast, PixelContext& context, Rende
     usable_ = BlockCompiler(*this, fast, context, state).compile();
     context = saved;  // the values computed here moved the context's pixel
     slotCount_ = static_cast<int32_t>(slots_.size());
+    cellIndexesByColumn_ = std::all_of(cellIndexSlots_.begin(), cellIndexSlots_.end(),
+                                       [this](int32_t s) { return slots_[static_cast<size_t>(s)].kind == SlotKind::kColumn; });
 }
 
 BlockProgram::~BlockProgram() = default;

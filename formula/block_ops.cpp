@@ -3,6 +3,7 @@
 #include "formula/block_ops.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "formula/int_math.h"
 #include "formula/lookup_tables.h"
@@ -31,6 +32,16 @@ inline void each(int32_t* __restrict out, int32_t first, int32_t lanes, F f) {
     for (int32_t i = first; i < lanes; ++i) out[i] = f(i);
 }
 
+// sin, cos, tan and tri: a table of one turn.
+template <class T>
+void lookUp(const T* table, const BlockOp& op, const int32_t* __restrict a, int32_t* __restrict out, int32_t first,
+            int32_t lanes) {
+    if (op.operandInTable)
+        each(out, first, lanes, [&](int32_t i) { return int32_t{table[a[i]]}; });
+    else
+        each(out, first, lanes, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
+}
+
 // Runs the compiled node at every pixel of the block, as the compiled render does.
 void escape(const BlockOp& op, const BlockRun& run, int32_t* out, int32_t from, int32_t to) {
     FastFrame& f = run.frame;
@@ -44,6 +55,42 @@ void escape(const BlockOp& op, const BlockRun& run, int32_t* out, int32_t from, 
     }
 }
 
+// Nine bytes times weights whose magnitudes add up to less than 2^24 / 255: every product and
+// partial sum is a whole number below 2^24, which floats hold and add exactly, so no order of
+// the sums and no wrapping can change the result.
+bool sumsExactInFloats(const int32_t* w) {
+    int64_t total = 0;
+    for (int k = 0; k < 9; ++k) total += w[k] < 0 ? -int64_t{w[k]} : int64_t{w[k]};
+    return total * 255 < (int64_t{1} << 24);
+}
+
+// The sums of `count` pixels from column `left` + 1 of the row below `rows`: each of the three
+// rows' channel bytes (at bit `shift` of the pixel) taken once as floats, then the nine taps.
+void convolveInFloats(const int32_t* w, const uint8_t* rows, size_t stride, int shift, int32_t left, int32_t count,
+                      int32_t* __restrict out) {
+    float line[3][kBlockLanes + 2];
+    for (int r = 0; r < 3; ++r) {
+        const uint8_t* from = rows + static_cast<size_t>(r) * stride + 4 * static_cast<size_t>(left);
+        for (int32_t j = 0; j < count + 2; ++j) {
+            uint32_t pixel;
+            std::memcpy(&pixel, from + 4 * static_cast<size_t>(j), 4);
+            line[r][j] = static_cast<float>(static_cast<int32_t>((pixel >> shift) & 255u));
+        }
+    }
+    const float w0 = static_cast<float>(w[0]), w1 = static_cast<float>(w[1]), w2 = static_cast<float>(w[2]),
+                w3 = static_cast<float>(w[3]), w4 = static_cast<float>(w[4]), w5 = static_cast<float>(w[5]),
+                w6 = static_cast<float>(w[6]), w7 = static_cast<float>(w[7]), w8 = static_cast<float>(w[8]);
+    for (int32_t j = 0; j < count; ++j) {
+        const float sum = w0 * line[0][j] + w1 * line[0][j + 1] + w2 * line[0][j + 2] + w3 * line[1][j] +
+                          w4 * line[1][j + 1] + w5 * line[1][j + 2] + w6 * line[2][j] + w7 * line[2][j + 1] +
+                          w8 * line[2][j + 2];
+        out[j] = static_cast<int32_t>(sum);
+    }
+}
+
+void sumNeighboursInIntegers(const int32_t* w, const uint8_t* top, size_t stride, int32_t x0, int32_t first,
+                             int32_t end, int32_t* out);
+
 void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
     const PixelContext& c = run.frame.evaluation.ctx;
     const int32_t* w = op.node->weights;
@@ -56,14 +103,24 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
     const int32_t first = run.x0 + run.first == 0 ? 1 : run.first;
     const int32_t end = run.x0 + lanes > c.maxX ? c.maxX - run.x0 : lanes;  // columns before maxX
     const auto stride = static_cast<size_t>(static_cast<uint32_t>(c.rowBytes));
-    // The channel's byte of the row above, as an offset into the source.
-    const size_t corner = static_cast<size_t>(run.y - 1) * stride + static_cast<size_t>(op.node->value);
-    const uint8_t* top = c.sourcePixels + corner;
+    const uint8_t* above = c.sourcePixels + static_cast<size_t>(run.y - 1) * stride;
+    const int32_t divisor = w[9];
+    const bool inFloats = sumsExactInFloats(w);
+    if (end > first && inFloats)
+        convolveInFloats(w, above, stride, 8 * op.node->value, run.x0 + first - 1, end - first, out + first);
+    if (end > first && !inFloats) sumNeighboursInIntegers(w, above + op.node->value, stride, run.x0, first, end, out);
+    // Apart from the sums, so that the divisions run in vector registers.
+    for (int32_t i = first; i < end; ++i) out[i] = divisor == 0 ? 255 : quotient(out[i], divisor);
+    if (first > run.first) escape(op, run, out, run.first, first);
+    if (end < lanes) escape(op, run, out, end < first ? first : end, lanes);
+}
+
+void sumNeighboursInIntegers(const int32_t* w, const uint8_t* top, size_t stride, int32_t x0, int32_t first,
+                             int32_t end, int32_t* out) {
     const uint8_t* middle = top + stride;
     const uint8_t* bottom = middle + stride;
-    const int32_t divisor = w[9];
     for (int32_t i = first; i < end; ++i) {
-        const size_t p = 4 * static_cast<size_t>(run.x0 + i - 1);
+        const size_t p = 4 * static_cast<size_t>(x0 + i - 1);
         int32_t sum = wrapMul(w[0], top[p]);
         sum = wrapAdd(sum, wrapMul(w[1], top[p + 4]));
         sum = wrapAdd(sum, wrapMul(w[2], top[p + 8]));
@@ -74,10 +131,6 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
         sum = wrapAdd(sum, wrapMul(w[7], bottom[p + 4]));
         out[i] = wrapAdd(sum, wrapMul(w[8], bottom[p + 8]));
     }
-    // Apart from the sums, so that the divisions run in vector registers.
-    for (int32_t i = first; i < end; ++i) out[i] = divisor == 0 ? 255 : quotient(out[i], divisor);
-    if (first > run.first) escape(op, run, out, run.first, first);
-    if (end < lanes) escape(op, run, out, end < first ? first : end, lanes);
 }
 
 // tex(x, y) at the block's own pixels.
@@ -94,50 +147,50 @@ void texture(const BlockRun& run, int32_t* out) {
 
 }  // namespace
 
-// atan2 through a polynomial the vector units run: after folding into the first eighth of the
-// circle, the odd series of atan to the 23rd power is within 2e-11 of the angle, so t lies within
-// 1e-8 of the library's value. Where that could move t across a whole number, and at the origin,
-// the library decides.
+// atan2 through a polynomial in floats, which the vector units run four at a time: after
+// folding into the first eighth of the circle, the odd series of atan to the 15th power is within
+// 2e-8 of the angle, and the rounding of the inputs and of the float arithmetic adds less than
+// 1e-6, so t lies within 1e-4 of the exact value. Where that could move t across a whole number
+// (within 2e-3 of one), and at the origin, the library decides.
 void directionsOfRow(int32_t dx0, int32_t dy, int32_t count, int32_t* out) {
-    constexpr double kPi = 3.14159265358979323846;
-    constexpr double kTanEighth = 0.41421356237309504880;  // tan(pi/8)
-    constexpr double kRound = 6755399441055744.0;           // 2^52 + 2^51: adding it rounds to whole numbers
-    bool exact[kBlockLanes];
-    const double y = static_cast<double>(dy), ay = y < 0 ? -y : y;
+    constexpr float kPi = 3.14159265358979323846f;
+    constexpr float kTanEighth = 0.41421356237309504880f;  // tan(pi/8)
+    constexpr float kRound = 12582912.0f;                   // 2^23 + 2^22: adding it rounds to whole numbers
+    bool undecided[kBlockLanes];
+    const auto y = static_cast<float>(dy);
+    const float ay = y < 0 ? -y : y;
     for (int32_t start = 0; start < count; start += kBlockLanes) {
         const int32_t lanes = count - start < kBlockLanes ? count - start : kBlockLanes;
         int32_t* o = out + start;
         for (int32_t i = 0; i < lanes; ++i) {
-            const double x = static_cast<double>(wrapAdd(dx0, start + i)), ax = x < 0 ? -x : x;
-            const double big = ax > ay ? ax : ay, small = ax > ay ? ay : ax;
-            const double r = small / (big == 0 ? 1.0 : big);
+            const auto x = static_cast<float>(wrapAdd(dx0, start + i));
+            const float ax = x < 0 ? -x : x;
+            const float big = ax > ay ? ax : ay, small = ax > ay ? ay : ax;
+            const float r = small / (big == 0 ? 1.0f : big);
             const bool folded = r > kTanEighth;
-            const double z = folded ? (r - 1.0) / (r + 1.0) : r;
-            const double z2 = z * z;
-            double p = 1.0 / 23;
-            p = p * -z2 + 1.0 / 21;
-            p = p * -z2 + 1.0 / 19;
-            p = p * -z2 + 1.0 / 17;
-            p = p * -z2 + 1.0 / 15;
-            p = p * -z2 + 1.0 / 13;
-            p = p * -z2 + 1.0 / 11;
-            p = p * -z2 + 1.0 / 9;
-            p = p * -z2 + 1.0 / 7;
-            p = p * -z2 + 1.0 / 5;
-            p = p * -z2 + 1.0 / 3;
-            p = p * -z2 + 1.0;
-            double angle = (folded ? kPi / 4 : 0.0) + z * p;
+            const float beyond = (r - 1.0f) / (r + 1.0f);  // computed either way, so the loop needs no branch
+            const float z = folded ? beyond : r;
+            const float z2 = z * z;
+            float p = 1.0f / 15;
+            p = p * -z2 + 1.0f / 13;
+            p = p * -z2 + 1.0f / 11;
+            p = p * -z2 + 1.0f / 9;
+            p = p * -z2 + 1.0f / 7;
+            p = p * -z2 + 1.0f / 5;
+            p = p * -z2 + 1.0f / 3;
+            p = p * -z2 + 1.0f;
+            float angle = (folded ? kPi / 4 : 0.0f) + z * p;
             angle = ay > ax ? kPi / 2 - angle : angle;
             angle = x < 0 ? kPi - angle : angle;
             angle = y < 0 ? -angle : angle;
-            const double t = angle * (512.0 / kPi);
-            const double whole = (t + kRound) - kRound;
-            const double off = t - whole;
-            exact[i] = big == 0 || (off < 0 ? -off : off) < 1e-6;
+            const float t = angle * (512.0f / kPi);
+            const float whole = (t + kRound) - kRound;
+            const float off = t - whole;
+            undecided[i] = (big == 0) | ((off < 0 ? -off : off) < 2e-3f);
             o[i] = static_cast<int32_t>(t);
         }
         for (int32_t i = 0; i < lanes; ++i)
-            if (exact[i]) o[i] = directionOf(wrapAdd(dx0, start + i), dy);
+            if (undecided[i]) o[i] = directionOf(wrapAdd(dx0, start + i), dy);
     }
 }
 
@@ -207,6 +260,19 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
     case BlockCode::kShiftRight: each(out, f0, n, [&](int32_t i) { return signedShiftRight(a[i], b[i]); }); break;
     case BlockCode::kDivide: each(out, f0, n, [&](int32_t i) { return quotient(a[i], b[i]); }); break;
     case BlockCode::kRemainder: each(out, f0, n, [&](int32_t i) { return remainder(a[i], b[i]); }); break;
+    case BlockCode::kDivideByPowerOfTwo: {
+        const int32_t shift = op.value, bias = static_cast<int32_t>((1u << shift) - 1);
+        each(out, f0, n, [&](int32_t i) { return (a[i] + ((a[i] >> 31) & bias)) >> shift; });
+        break;
+    }
+    case BlockCode::kRemainderByPowerOfTwo: {
+        const int32_t shift = op.value, bias = static_cast<int32_t>((1u << shift) - 1);
+        each(out, f0, n, [&](int32_t i) {
+            const auto truncated = static_cast<uint32_t>((a[i] + ((a[i] >> 31) & bias)) >> shift) << shift;
+            return static_cast<int32_t>(static_cast<uint32_t>(a[i]) - truncated);
+        });
+        break;
+    }
     case BlockCode::kLogicalAnd: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] != 0 && b[i] != 0}; }); break;
     case BlockCode::kLogicalOr: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] != 0 || b[i] != 0}; }); break;
     case BlockCode::kMinimum: each(out, f0, n, [&](int32_t i) { return a[i] < b[i] ? a[i] : b[i]; }); break;
@@ -217,34 +283,24 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
     case BlockCode::kBitNot: each(out, f0, n, [&](int32_t i) { return ~a[i]; }); break;
     case BlockCode::kLogicalNot: each(out, f0, n, [&](int32_t i) { return int32_t{a[i] == 0}; }); break;
     case BlockCode::kAbsolute: each(out, f0, n, [&](int32_t i) { return wrapAbs(a[i]); }); break;
-    case BlockCode::kSine: {
-        const int16_t* table = kLookupTables.sine.data();
-        each(out, f0, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
-        break;
-    }
-    case BlockCode::kCosine: {
-        const int16_t* table = kLookupTables.cosine.data();
-        each(out, f0, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
-        break;
-    }
-    case BlockCode::kTangent: {
-        const int32_t* table = kLookupTables.tangent.data();
-        each(out, f0, n, [&](int32_t i) { return table[periodic(a[i], kTrigPeriod)]; });
-        break;
-    }
-    case BlockCode::kTriangle: {
-        const int16_t* table = kLookupTables.triangle.data();
-        each(out, f0, n, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
-        break;
-    }
+    case BlockCode::kSine: lookUp(kLookupTables.sine.data(), op, a, out, f0, n); break;
+    case BlockCode::kCosine: lookUp(kLookupTables.cosine.data(), op, a, out, f0, n); break;
+    case BlockCode::kTangent: lookUp(kLookupTables.tangent.data(), op, a, out, f0, n); break;
+    case BlockCode::kTriangle: lookUp(kLookupTables.triangle.data(), op, a, out, f0, n); break;
     case BlockCode::kGradientEntry: {
         const uint8_t* gradient = ctx.currentGradient + op.value;
-        each(out, f0, n, [&](int32_t i) { return int32_t{gradient[periodic(a[i], kGradientEntries) * 4]}; });
+        if (op.operandInTable)
+            each(out, f0, n, [&](int32_t i) { return int32_t{gradient[a[i] * 4]}; });
+        else
+            each(out, f0, n, [&](int32_t i) { return int32_t{gradient[periodic(a[i], kGradientEntries) * 4]}; });
         break;
     }
     case BlockCode::kGammaEntry: {
         const int32_t* table = ctx.gammaTable[op.value];
-        each(out, f0, n, [&](int32_t i) { return table[clampInt(a[i], 0, 255)]; });
+        if (op.operandInTable)
+            each(out, f0, n, [&](int32_t i) { return table[a[i]]; });
+        else
+            each(out, f0, n, [&](int32_t i) { return table[clampInt(a[i], 0, 255)]; });
         break;
     }
     case BlockCode::kConditional: each(out, f0, n, [&](int32_t i) { return a[i] != 0 ? b[i] : c[i]; }); break;

@@ -16,6 +16,7 @@ enum class BlockCode : uint8_t {
     kAdd, kSubtract, kMultiply, kBitAnd, kBitOr, kBitXor, kEqual, kNotEqual, kLess, kGreater, kLessEqual,
     kGreaterEqual, kShiftLeft, kShiftRight, kDivide, kRemainder, kLogicalAnd, kLogicalOr, kMinimum, kMaximum,
     kDifference, kPower,
+    kDivideByPowerOfTwo, kRemainderByPowerOfTwo,  // in[0] by 2^value, truncating as / and % do
     // One operand.
     kNegate, kBitNot, kLogicalNot, kAbsolute, kSine, kCosine, kTangent, kTriangle,
     kGradientEntry,  // value: the channel
@@ -47,6 +48,8 @@ struct BlockOp {
     int32_t channel = 0;  // the context's channel while a compiled node runs
     const FastNode* node = nullptr;
     const int32_t* table = nullptr;  // 256 values, by source byte
+    // The table lookups: in[0] always lies inside the table, so it needs no folding or clamping.
+    bool operandInTable = false;
 };
 
 // The block one run of operations computes: lanes pixels of row y from column x0, of which the

@@ -1,8 +1,8 @@
 #include "formula/block_program.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
+
+#include <emmintrin.h>
 
 #include "formula/block_ops.h"
 #include "formula/int_math.h"
@@ -15,7 +15,11 @@ BlockFrame::BlockFrame(PixelContext& context, RenderState& state, const FastProg
       operands_(static_cast<size_t>(program.slotCount())),
       rowTexture_(program.texture_ ? static_cast<size_t>(program.texture_->octaves) : 0),
       cellBlock_(program.cellIndexSlots_.empty() ? 0 : static_cast<size_t>(context.cellCount)),
-      cellLane_(cellBlock_.size()) {
+      cellLane_(cellBlock_.size()),
+      columnBlockShares_(program.cellIndexesByColumn_ && !program.cellIndexSlots_.empty()
+                             ? static_cast<size_t>((context.width + kBlockLanes - 1) / kBlockLanes)
+                             : 0,
+                         int8_t{-1}) {
     for (int32_t s = 0; s < program.slotCount(); ++s) {
         int32_t* values = &values_[static_cast<size_t>(s) * kBlockLanes];
         operands_[static_cast<size_t>(s)] = values;
@@ -48,6 +52,12 @@ void BlockProgram::computeRowSlots(BlockFrame& frame, int32_t y, const uint8_t* 
     }
 }
 
+// A quotient q = floor(n * m / 2^32) misses floor(n / d) by n * (m * d - 2^32) / (d * 2^32),
+// below 1/d for every n < 2^15 and d <= 2^15.
+BlockProgram::Draw::Draw(int32_t low, int32_t count, int32_t slot)
+    : low(low), slot(slot), divisor(count < 0 ? 0u - static_cast<uint32_t>(count) : static_cast<uint32_t>(count)),
+      multiplier(divisor > 32768u ? 0u : ((uint64_t{1} << 32) + divisor - 1) / divisor) {}
+
 // The draws of every pixel of the block, pixel after pixel, each in the order the compiled form
 // makes them.
 void BlockProgram::drawRandomNumbers(BlockFrame& frame, int32_t lanes) const {
@@ -55,7 +65,7 @@ void BlockProgram::drawRandomNumbers(BlockFrame& frame, int32_t lanes) const {
     for (int32_t i = 0; i < lanes; ++i)
         for (const Draw& draw : draws_)
             frame.values_[static_cast<size_t>(draw.slot) * kBlockLanes + static_cast<size_t>(i)] =
-                wrapAdd(draw.low, safeRem(drawRandom(seed), draw.count));
+                draw.valueOf(static_cast<uint32_t>(drawRandom(seed)));
 }
 
 void BlockProgram::runOps(const std::vector<BlockOp>& ops, BlockFrame& frame, int32_t x0, int32_t first,
@@ -74,8 +84,16 @@ void BlockProgram::runOps(const std::vector<BlockOp>& ops, BlockFrame& frame, in
 }
 
 // Whether two pixels of the block use the same cell. The cell operations' indexes depend on
-// nothing the cells hold, so they are known before any of them runs.
-bool BlockProgram::pixelsShareCells(BlockFrame& frame, int32_t lanes) const {
+// nothing the cells hold, so they are known before any of them runs; indexes that depend on
+// the column alone give every row the same answer.
+bool BlockProgram::pixelsShareCells(BlockFrame& frame, int32_t x0, int32_t lanes) const {
+    if (frame.columnBlockShares_.empty()) return cellIndexesMeet(frame, lanes);
+    int8_t& known = frame.columnBlockShares_[static_cast<size_t>(x0 / kBlockLanes)];
+    if (known < 0) known = cellIndexesMeet(frame, lanes) ? 1 : 0;
+    return known == 1;
+}
+
+bool BlockProgram::cellIndexesMeet(BlockFrame& frame, int32_t lanes) const {
     if (++frame.block_ == 0) {
         std::fill(frame.cellBlock_.begin(), frame.cellBlock_.end(), 0u);
         frame.block_ = 1;
@@ -97,42 +115,77 @@ bool BlockProgram::pixelsShareCells(BlockFrame& frame, int32_t lanes) const {
 // Pixels that use cells of their own cannot see each other's cells: each operation may run over
 // the whole block. Otherwise the pixels run one after the other, as the compiled form runs them.
 void BlockProgram::runCellOps(BlockFrame& frame, int32_t x0, int32_t lanes, const uint8_t* source) const {
-    if (!pixelsShareCells(frame, lanes)) {
+    if (!pixelsShareCells(frame, x0, lanes)) {
         runOps(orderedOps_, frame, x0, 0, lanes, source);
         return;
     }
     for (int32_t i = 0; i < lanes; ++i) runOps(orderedOps_, frame, x0, i, i + 1, source);
 }
 
-// The block's four channels gathered into whole pixels, each channel's byte at its offset, and
-// stored at once: one pass of byte stores per channel costs more than everything else gradient
-// maps and tone curves do.
+namespace {
+
+// Sixteen values as bytes, each clamped to 0..255: the two saturating packs clamp to the
+// 16-bit range and then to 0..255, which together is the clamp.
+__m128i clampedBytes(const int32_t* v) {
+    const __m128i low = _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(v)),
+                                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + 4)));
+    const __m128i high = _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(v + 8)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + 12)));
+    return _mm_packus_epi16(low, high);
+}
+
+// The byte at `offset` of sixteen pixels.
+__m128i sourceBytes(const uint8_t* pixels, int offset) {
+    const __m128i mask = _mm_set1_epi32(255);
+    const __m128i count = _mm_cvtsi32_si128(8 * offset);
+    __m128i part[4];
+    for (int k = 0; k < 4; ++k)
+        part[k] = _mm_and_si128(_mm_srl_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 16 * k)), count),
+                                mask);
+    return _mm_packus_epi16(_mm_packs_epi32(part[0], part[1]), _mm_packs_epi32(part[2], part[3]));
+}
+
+// Sixteen pixels from their four bytes, given by byte offset.
+void storePixels(const __m128i (&bytes)[4], uint8_t* to) {
+    const __m128i low01 = _mm_unpacklo_epi8(bytes[0], bytes[1]), high01 = _mm_unpackhi_epi8(bytes[0], bytes[1]);
+    const __m128i low23 = _mm_unpacklo_epi8(bytes[2], bytes[3]), high23 = _mm_unpackhi_epi8(bytes[2], bytes[3]);
+    auto* out = reinterpret_cast<__m128i*>(to);
+    _mm_storeu_si128(out, _mm_unpacklo_epi16(low01, low23));
+    _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(low01, low23));
+    _mm_storeu_si128(out + 2, _mm_unpacklo_epi16(high01, high23));
+    _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(high01, high23));
+}
+
+}  // namespace
+
+// The block's four channels put together into whole pixels, sixteen at a time: one pass of
+// byte stores per channel costs more than everything else gradient maps and tone curves do.
 void BlockProgram::writePixels(const BlockFrame& frame, const uint8_t* from, uint8_t* to, int32_t lanes) const {
-    static_assert(std::endian::native == std::endian::little, "a pixel's byte k is its bits 8k to 8k+7");
-    uint32_t pixels[kBlockLanes] = {};
     const PixelContext& c = frame.fast_.evaluation.ctx;
-    for (int z = 0; z < 4; ++z) {
+    auto channelValue = [&](int z, int32_t i) -> int32_t {
         const FastProgram::Channel& channel = fast_.channels_[z];
-        const int shift = 8 * c.channelMap[z];
         switch (channel.kind) {
-        case FastProgram::ChannelKind::kConstant: {
-            const uint32_t v = uint32_t{static_cast<uint8_t>(channel.value)} << shift;
-            for (int32_t i = 0; i < lanes; ++i) pixels[i] |= v;
-            break;
+        case FastProgram::ChannelKind::kConstant: return channel.value;
+        case FastProgram::ChannelKind::kSourceByte: return from[4 * i + channel.value];
+        default: return clampInt(frame.operands_[static_cast<size_t>(channelSlot_[z])][i], 0, 255);
         }
-        case FastProgram::ChannelKind::kSourceByte: {
-            const uint8_t* in = from + channel.value;
-            for (int32_t i = 0; i < lanes; ++i) pixels[i] |= uint32_t{in[4 * i]} << shift;
-            break;
+    };
+    int32_t i = 0;
+    for (; i + 16 <= lanes; i += 16) {
+        __m128i bytes[4];
+        for (int z = 0; z < 4; ++z) {
+            const FastProgram::Channel& channel = fast_.channels_[z];
+            __m128i& at = bytes[c.channelMap[z]];
+            switch (channel.kind) {
+            case FastProgram::ChannelKind::kConstant: at = _mm_set1_epi8(static_cast<char>(channel.value)); break;
+            case FastProgram::ChannelKind::kSourceByte: at = sourceBytes(from + 4 * i, channel.value); break;
+            default: at = clampedBytes(frame.operands_[static_cast<size_t>(channelSlot_[z])] + i); break;
+            }
         }
-        default: {
-            const int32_t* v = frame.operands_[static_cast<size_t>(channelSlot_[z])];
-            for (int32_t i = 0; i < lanes; ++i) pixels[i] |= static_cast<uint32_t>(clampInt(v[i], 0, 255)) << shift;
-            break;
-        }
-        }
+        storePixels(bytes, to + 4 * i);
     }
-    std::memcpy(to, pixels, 4 * static_cast<size_t>(lanes));
+    for (; i < lanes; ++i)
+        for (int z = 0; z < 4; ++z) to[4 * i + c.channelMap[z]] = static_cast<uint8_t>(channelValue(z, i));
 }
 
 void BlockProgram::renderRow(BlockFrame& frame, int32_t y, uint8_t* row) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formula/fast_program.h"
+#include "formula/int_math.h"
 
 namespace lumen::formula {
 
@@ -35,6 +36,9 @@ private:
     std::vector<uint32_t> cellBlock_;
     std::vector<uint8_t> cellLane_;
     uint32_t block_ = 0;
+    // Whether the block at each column shares cells, once known (-1: not yet), where the cell
+    // indexes depend on the column alone.
+    std::vector<int8_t> columnBlockShares_;
 };
 
 class BlockProgram {
@@ -64,17 +68,29 @@ private:
         int32_t channel = 0;              // the channel whose source reached it first
         const FastNode* node = nullptr;   // row values: computed per row by the compiled form
         std::vector<int32_t> column;      // column values, one per column of the image
+        // Bounds of every value the slot takes in this render, where known.
+        int32_t low = INT32_MIN;
+        int32_t high = INT32_MAX;
     };
+    // rnd(low, low + count - 1), count never 0: the draw's remainder by count through a
+    // multiplication, exact for the 15-bit numbers drawn.
     struct Draw {
-        int32_t low = 0;    // rnd(low, low + count - 1)
-        int32_t count = 1;  // never 0: rnd over no numbers draws nothing
-        int32_t slot = 0;
+        Draw(int32_t low, int32_t count, int32_t slot);
+        int32_t valueOf(uint32_t drawn) const {
+            const auto quotient = static_cast<uint32_t>((drawn * multiplier) >> 32);
+            return wrapAdd(low, static_cast<int32_t>(drawn - quotient * divisor));
+        }
+        int32_t low;
+        int32_t slot;
+        uint32_t divisor;     // |count|; a remainder by -d is the one by d
+        uint64_t multiplier;  // ceil(2^32 / divisor); 0 where the divisor exceeds every draw
     };
 
     void runOps(const std::vector<BlockOp>& ops, BlockFrame& frame, int32_t x0, int32_t first, int32_t lanes,
                 const uint8_t* source) const;
     void runCellOps(BlockFrame& frame, int32_t x0, int32_t lanes, const uint8_t* source) const;
-    bool pixelsShareCells(BlockFrame& frame, int32_t lanes) const;
+    bool pixelsShareCells(BlockFrame& frame, int32_t x0, int32_t lanes) const;
+    bool cellIndexesMeet(BlockFrame& frame, int32_t lanes) const;
     void drawRandomNumbers(BlockFrame& frame, int32_t lanes) const;
     void computeRowSlots(BlockFrame& frame, int32_t y, const uint8_t* source) const;
     void writePixels(const BlockFrame& frame, const uint8_t* from, uint8_t* to, int32_t lanes) const;
@@ -85,7 +101,8 @@ private:
     std::vector<Slot> slots_;
     std::vector<BlockOp> ops_;
     std::vector<BlockOp> orderedOps_;     // depend on the cells: run after ops_, in this order
-    std::vector<int32_t> cellIndexSlots_;  // the cell each cell operation reads or writes
+    std::vector<int32_t> cellIndexSlots_;  // the cells the cell operations read or write, each slot once
+    bool cellIndexesByColumn_ = false;     // every one of them is a column value
     std::vector<int32_t> rowSlots_;       // slots computed per row, in the order found
     std::vector<Draw> draws_;             // random draws of one pixel, in the order made
     std::unique_ptr<ColumnTexture> texture_;

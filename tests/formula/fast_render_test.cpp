@@ -163,9 +163,36 @@ TEST(FastRender, BlockOperationsAtTheirEdges) {
                     scene);
     expectSameBytes({"draws", {"rst(77)", "rnd(0,9)+rnd(-5,5)*2", "rnd(3,2)+x+rnd(0,7)", "c^rnd(0,255)",
                                "rnd(1,4),rnd(0,255)"}}, scene);
+    // Draws whose range is empty, backwards, wider than the numbers drawn or just as wide.
+    expectSameBytes({"wide draws", {"rst(5)", "rnd(5,1)+rnd(0,32767)*3+rnd(0,32768)",
+                                    "rnd(-2147483647-1,2147483647)+rnd(0,2147483647)+rnd(-32767,32767)/99",
+                                    "rnd(1,-2147483647)+rnd(7,7)+rnd(0,1)", "rnd(-99,-300)+rnd(0,32766)/128"}},
+                    scene);
     // Pixels of a block with cells of their own, and pixels that share cells.
     expectSameBytes({"cells", {"storage(300),put(5,7)", "put(r+get(x%7),x%7)+get(x%5)", "put(get(x)*3+g,x)",
                                "get(y)+put(x,y*3+x%2)+get(x-1)", "put(get(0)+1,0),put(x,1),get(1)+get(0)"}}, scene);
+    expectSameBytes({"cells halved", {"storage(300)", "put(get(x%64)/2+r,x%64)", "(get(x%64)+g)/2+get(x%3)%4",
+                                      "(put(b,x%7)-300)/8+get(x%7)%2", "a"}},
+                    scene);
+    // Divisions by powers of two on both sides of zero and at the ends of the integers.
+    expectSameBytes({"halvings", {"0", "(x-130)/4+(x*y-300)%16+(x-2147483647-1)/1073741824",
+                                  "(x-2147483647-1)%1073741824/9999999+(y-x)/1%3", "((x*x*x*x*x)%2+(y-3)%1)*99+(-x)/256",
+                                  "(x*16777259-2147483647)/2147483647/2+(x-129)%128"}},
+                    scene);
+    // Tables read where their index lies inside them, and just outside; sums that floats hold
+    // exactly, and just too large for them.
+    expectSameBytes({"bounds", {"0", "grad(i,z)+grad(r,z)/2+grad(x,z)/3+sin(x)/9+cos(x*4)/7+tri(y)+tan(x*3)/99999",
+                                "gam(r,z)+gam(r+1,z)/2+gam(x-9,z)/3",
+                                "cnv(65792,0,0,0,1,0,0,0,0,1)/99999+cnv(65793,0,0,0,1,0,0,0,0,1)/99999",
+                                "cnv(-2,-1,0,-1,1,1,0,1,2,1)+cnv(1,2,1,2,4,2,1,2,1,16)+cnv(-65790,1,1,1,0,0,0,0,0,-3)"}},
+                    scene);
+    // rad as a read of its point, in both fixed source modes and over arguments that draw.
+    expectSameBytes({"points", {"0", "rad(d+x,m*2,z)", "rad(d*3-m,m/2+x,z)+rad(x*9,y*99999,z)",
+                                "rad(rnd(0,1023),m,z)", "rad(d,m,3)+rad(d,m,4)"}},
+                    scene);
+    expectSameBytes({"points inside", {"srcmode(1)", "rad(d+x,m*2,z)", "rad(d*3-m,m/2+x,z)+rad(x*9,y*99999,z)",
+                                       "rad(d-ctl(0),m+ctl(1),z)", "rad(d,m,3)"}},
+                    scene);
     expectSameBytes({"tables", {"srcmode(1)", "sin(x*3)+cos(y-x)+tan(x*x)+tri(-x)+bell(x)+hue(x,z)",
                                 "(x<<y|x>>(y-2))^~x+!x+(x<=y)+(x>=2)+(x==3)+(x!=4)",
                                 "i+u+v+hmin(z)+hmax(z)+frg(z)+bkg(z)+map(z,x)+val(z,x,y)",

@@ -1,6 +1,7 @@
 #include "formula/row_scheduler.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -10,39 +11,41 @@
 namespace lumen::formula {
 namespace {
 
-// Rows the calling thread has allowed, taken in order by whichever thread is free.
+// Rows the calling thread has allowed, taken in order by whichever thread is free: without a
+// lock while allowed rows are left, with one only to wait for more.
 class RowQueue {
 public:
     explicit RowQueue(int32_t height) : height_(height) {}
 
     // The next allowed row, waiting for one; false when none will come.
     bool take(int32_t& row) {
-        std::unique_lock hold(lock_);
-        ++waiting_;
-        ready_.wait(hold, [this] { return next_ < allowed_ || closed_; });
-        --waiting_;
-        if (next_ >= allowed_) return false;
-        row = next_++;
+        while (!tryTake(row)) {
+            std::unique_lock hold(lock_);
+            ++waiting_;
+            ready_.wait(hold, [this] { return available() || closed_; });
+            --waiting_;
+            if (!available()) return false;
+        }
         return true;
     }
     // Like take, without waiting; false also while more rows may still be allowed.
     bool tryTake(int32_t& row) {
-        std::lock_guard hold(lock_);
-        if (next_ >= allowed_) return false;
-        row = next_++;
-        return true;
+        int32_t next = next_.load(std::memory_order_relaxed);
+        while (next < allowed_.load(std::memory_order_acquire))
+            if (next_.compare_exchange_weak(next, next + 1, std::memory_order_acq_rel)) {
+                row = next;
+                return true;
+            }
+        return false;
     }
-    int32_t taken() {
-        std::lock_guard hold(lock_);
-        return next_;
-    }
-    // Allows the rows below `allowed`; closed: no rows beyond them will come.
-    // Wakes only threads that wait: a wake-up is a system call, which costs more than a cheap row.
+    int32_t taken() const { return next_.load(std::memory_order_relaxed); }
+    // Allows the rows below `allowed`; closed: no rows beyond them will come. Wakes only threads
+    // that wait: a wake-up is a system call, which costs more than a cheap row.
     void allow(int32_t allowed, bool closed) {
         bool wake;
         {
             std::lock_guard hold(lock_);
-            allowed_ = allowed;
+            allowed_.store(allowed, std::memory_order_release);
             closed_ = closed || allowed == height_;
             wake = waiting_ > 0;
         }
@@ -50,13 +53,15 @@ public:
     }
 
 private:
+    bool available() const { return next_.load(std::memory_order_relaxed) < allowed_.load(std::memory_order_acquire); }
+
     const int32_t height_;
     std::mutex lock_;
     std::condition_variable ready_;
-    int32_t allowed_ = 0;
-    int32_t next_ = 0;
-    int32_t waiting_ = 0;
-    bool closed_ = false;
+    std::atomic<int32_t> allowed_{0};
+    std::atomic<int32_t> next_{0};
+    int32_t waiting_ = 0;  // under lock_
+    bool closed_ = false;  // under lock_
 };
 
 bool runOnCallingThread(int32_t height, const std::function<bool(int32_t)>& beforeRow,
@@ -93,12 +98,14 @@ bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& be
             break;  // fewer threads than asked for still render every row
         }
     }
-    // Enough allowed rows ahead that no worker waits while this thread renders one.
-    const int32_t ahead = 2 * static_cast<int32_t>(workers.size() + 1);
+    // Enough allowed rows ahead that no worker waits while this thread renders one, allowed a
+    // few at a time.
+    const auto threadsRunning = static_cast<int32_t>(workers.size() + 1);
+    const int32_t ahead = 4 * threadsRunning;
     int32_t allowed = 0;
     bool stopped = false;
     while (true) {
-        if (!stopped && allowed < height) {
+        if (!stopped && allowed < height && allowed - queue.taken() < threadsRunning) {
             const int32_t target = std::min(height, queue.taken() + ahead);
             const int32_t before = allowed;
             for (; allowed < target && !stopped; ++allowed) stopped = beforeRow && !beforeRow(allowed);

@@ -14,6 +14,7 @@ BlockFrame::BlockFrame(PixelContext& context, RenderState& state, const FastProg
       values_(static_cast<size_t>(program.slotCount()) * kBlockLanes),
       operands_(static_cast<size_t>(program.slotCount())),
       rowTexture_(program.texture_ ? static_cast<size_t>(program.texture_->octaves) : 0),
+      drawn_(program.draws_.size() * kBlockLanes),
       cellBlock_(program.cellIndexSlots_.empty() ? 0 : static_cast<size_t>(context.cellCount)),
       cellLane_(cellBlock_.size()),
       columnBlockShares_(program.cellIndexesByColumn_ && !program.cellIndexSlots_.empty()
@@ -52,20 +53,27 @@ void BlockProgram::computeRowSlots(BlockFrame& frame, int32_t y, const uint8_t* 
     }
 }
 
-// A quotient q = floor(n * m / 2^32) misses floor(n / d) by n * (m * d - 2^32) / (d * 2^32),
+// A quotient q = floor(n * m / 2^31) misses floor(n / d) by n * (m * d - 2^31) / (d * 2^31),
 // below 1/d for every n < 2^15 and d <= 2^15.
 BlockProgram::Draw::Draw(int32_t low, int32_t count, int32_t slot)
     : low(low), slot(slot), divisor(count < 0 ? 0u - static_cast<uint32_t>(count) : static_cast<uint32_t>(count)),
-      multiplier(divisor > 32768u ? 0u : ((uint64_t{1} << 32) + divisor - 1) / divisor) {}
+      multiplier(divisor > 32768u ? 0u : static_cast<uint32_t>(((uint64_t{1} << 31) + divisor - 1) / divisor)) {}
 
 // The draws of every pixel of the block, pixel after pixel, each in the order the compiled form
-// makes them.
+// makes them: the numbers first, one after the other, then each draw's values over the block
+// in vector loops.
 void BlockProgram::drawRandomNumbers(BlockFrame& frame, int32_t lanes) const {
-    uint32_t& seed = frame.fast_.evaluation.state.randomSeed;
-    for (int32_t i = 0; i < lanes; ++i)
-        for (const Draw& draw : draws_)
-            frame.values_[static_cast<size_t>(draw.slot) * kBlockLanes + static_cast<size_t>(i)] =
-                draw.valueOf(static_cast<uint32_t>(drawRandom(seed)));
+    // A copy of the seed, which the stores of the numbers cannot be taken to change.
+    uint32_t seed = frame.fast_.evaluation.state.randomSeed;
+    const size_t perPixel = draws_.size();
+    uint32_t* drawn = frame.drawn_.data();
+    for (size_t j = 0; j < perPixel * static_cast<size_t>(lanes); ++j) drawn[j] = static_cast<uint32_t>(drawRandom(seed));
+    frame.fast_.evaluation.state.randomSeed = seed;
+    for (size_t k = 0; k < perPixel; ++k) {
+        const Draw& draw = draws_[k];
+        int32_t* __restrict out = &frame.values_[static_cast<size_t>(draw.slot) * kBlockLanes];
+        for (int32_t i = 0; i < lanes; ++i) out[i] = draw.valueOf(drawn[static_cast<size_t>(i) * perPixel + k]);
+    }
 }
 
 void BlockProgram::runOps(const std::vector<BlockOp>& ops, BlockFrame& frame, int32_t x0, int32_t first,

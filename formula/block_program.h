@@ -32,6 +32,7 @@ private:
     std::vector<int32_t> values_;           // kBlockLanes per block slot
     std::vector<const int32_t*> operands_;  // where each slot's values lie for the current block
     std::vector<TextureStep> rowTexture_;   // the row's half of a tex(x, y) read, by octave
+    std::vector<uint32_t> drawn_;           // the block's random numbers, pixel after pixel
     // For each cell, the block and the pixel of that block that last used it.
     std::vector<uint32_t> cellBlock_;
     std::vector<uint8_t> cellLane_;
@@ -77,13 +78,13 @@ private:
     struct Draw {
         Draw(int32_t low, int32_t count, int32_t slot);
         int32_t valueOf(uint32_t drawn) const {
-            const auto quotient = static_cast<uint32_t>((drawn * multiplier) >> 32);
+            const auto quotient = static_cast<uint32_t>((uint64_t{drawn} * multiplier) >> 31);
             return wrapAdd(low, static_cast<int32_t>(drawn - quotient * divisor));
         }
         int32_t low;
         int32_t slot;
         uint32_t divisor;     // |count|; a remainder by -d is the one by d
-        uint64_t multiplier;  // ceil(2^32 / divisor); 0 where the divisor exceeds every draw
+        uint32_t multiplier;  // ceil(2^31 / divisor); 0 where the divisor exceeds every draw
     };
 
     void runOps(const std::vector<BlockOp>& ops, BlockFrame& frame, int32_t x0, int32_t first, int32_t lanes,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 using lumen::imaging::readPng;
@@ -53,4 +54,18 @@ TEST(PngIo, RefusesMissingAndDamagedFiles) {
     std::remove(path.c_str());
 
     EXPECT_FALSE(writePng(path, RgbaImage{}, error));
+}
+
+// A folder that is not there, and a device that takes no bytes: the second fails inside
+// libpng, after the file was opened.
+TEST(PngIo, WriteFailuresAreReported) {
+    std::string error;
+    EXPECT_FALSE(writePng(testing::TempDir() + "no-such-folder/out.png", pattern(8, 8, false), error));
+    EXPECT_NE(error.find("no-such-folder"), std::string::npos) << error;
+    if (!std::filesystem::exists("/dev/full")) return;
+    for (bool alpha : {false, true}) {
+        error.clear();
+        EXPECT_FALSE(writePng("/dev/full", pattern(300, 200, alpha), error));
+        EXPECT_NE(error.find("incomplete"), std::string::npos) << error;
+    }
 }

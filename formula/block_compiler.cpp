@@ -186,19 +186,18 @@ public:
         for (const FastNode& node : fast.nodes_) cellsWritten_ = cellsWritten_ || writesCell(node);
     }
 
+    // Run only for sources with at least one general channel.
     bool compile() {
-        bool general = false;
         for (int z = 0; z < 4; ++z) {
             const FastProgram::Channel& channel = fast_.channels_[z];
             if (channel.kind != FastProgram::ChannelKind::kGeneral) continue;
-            general = true;
             if (!classify(channel.root, 0).runs) return false;
             channel_ = z;
             const int32_t slot = emit(channel.root, 0);
             if (slot < 0) return false;
             program_.channelSlot_[z] = slot;
         }
-        return general;
+        return true;
     }
 
 private:
@@ -582,7 +581,12 @@ private:
 
 BlockProgram::BlockProgram(const FastProgram& fast, PixelContext& context, RenderState& state, bool wanted)
     : fast_(fast) {
-    if (!wanted) return;
+    // Sources that are all constants or source bytes have nothing to run in blocks; the
+    // compiler's room for a thousand operations is not worth making for them.
+    const bool general = std::any_of(fast.channels_.begin(), fast.channels_.end(), [](const FastProgram::Channel& c) {
+        return c.kind == FastProgram::ChannelKind::kGeneral;
+    });
+    if (!wanted || !general) return;
     const PixelContext saved = context;
     usable_ = BlockCompiler(*this, fast, context, state).compile();
     context = saved;  // the values computed here moved the context's pixel

@@ -67,21 +67,22 @@ int16_t modeCode(HostMode mode) {
 
 bool isEmpty(const Rect& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
 
-// A plane-interleaved copy of the part of the image a request asks for. Every byte of it is
-// copied from the image, so it is not cleared first; rows that hold every plane are copied whole.
+// A plane-interleaved copy of the part of the image a request asks for, in the session's
+// storage. Every byte of it is copied from the image, so it is not cleared first; rows that hold
+// every plane are copied whole.
 struct RegionBuffer {
     Rect rect{};
     int loPlane = 0, planeCount = 0;
-    std::unique_ptr<uint8_t[]> bytes;
+    uint8_t* bytes = nullptr;
 
-    bool take(const HostImage& image, const Rect& wanted, int lo, int hi) {
+    bool take(const HostImage& image, const Rect& wanted, int lo, int hi, RegionStorage& storage) {
         if (wanted.left < 0 || wanted.top < 0 || wanted.right > image.width || wanted.bottom > image.height ||
             lo < 0 || hi < lo || hi >= image.planes)
             return false;
         rect = wanted;
         loPlane = lo;
         planeCount = hi - lo + 1;
-        bytes.reset(new uint8_t[size_t(width()) * height() * planeCount]);
+        bytes = storage.exactly(size_t(width()) * height() * planeCount);
         for (int y = 0; y < height(); ++y)
             copyRow(&bytes[size_t(y) * rowBytes()], planeCount, &image.pixels[imageOffset(image, y)], image.planes);
         return true;
@@ -257,25 +258,25 @@ RunResult FilterSession::apply(HostImage& image, const ApplyOptions& options) {
         RegionBuffer in, out;
         r.inData = r.outData = nullptr;
         if (!isEmpty(r.inRect)) {
-            if (!in.take(image, r.inRect, r.inLoPlane, r.inHiPlane)) {
+            if (!in.take(image, r.inRect, r.inLoPlane, r.inHiPlane, inStorage_)) {
                 run.result = paramErr;
                 run.failedSelector = filterSelectorContinue;
                 ok = false;
                 break;
             }
-            r.inData = in.bytes.get();
+            r.inData = in.bytes;
             r.inRowBytes = in.rowBytes();
             r.inColumnBytes = options.columnBytes ? in.planeCount : 0;
             r.inPlaneBytes = 1;
         }
         if (!isEmpty(r.outRect)) {
-            if (!out.take(image, r.outRect, r.outLoPlane, r.outHiPlane)) {
+            if (!out.take(image, r.outRect, r.outLoPlane, r.outHiPlane, outStorage_)) {
                 run.result = paramErr;
                 run.failedSelector = filterSelectorContinue;
                 ok = false;
                 break;
             }
-            r.outData = out.bytes.get();
+            r.outData = out.bytes;
             r.outRowBytes = out.rowBytes();
             r.outColumnBytes = options.columnBytes ? out.planeCount : 0;
             r.outPlaneBytes = 1;

@@ -3,6 +3,7 @@
 // FilterRecord with every suite the plug-in may ask for, and the selector sequence.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,24 @@ struct RunResult {
 };
 
 // Keeps what a host keeps between runs of one plug-in: the parameters handle.
+// The memory behind a request's pixels, kept from one request and one apply to the next: a
+// fresh block of a whole image costs a page fault per page. Reused only at exactly the size
+// asked for, so that a plug-in reading past its request still reads past the allocation.
+class RegionStorage {
+public:
+    uint8_t* exactly(size_t size) {
+        if (size != size_) {
+            bytes_.reset(new uint8_t[size]);
+            size_ = size;
+        }
+        return bytes_.get();
+    }
+
+private:
+    std::unique_ptr<uint8_t[]> bytes_;
+    size_t size_ = 0;
+};
+
 class FilterSession {
 public:
     explicit FilterSession(PluginModule& plugin) : plugin_(plugin) {}
@@ -70,6 +89,7 @@ private:
     hostapi::Handle parameters_ = nullptr;
     std::vector<uintptr_t> restoredRecord_;
     std::vector<char> restoredBlock_;
+    RegionStorage inStorage_, outStorage_;
 };
 
 constexpr size_t kParameterBlockSize = 6576;

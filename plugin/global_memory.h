@@ -1,6 +1,7 @@
 #pragma once
 // Memory the host and the plug-in share across calls: movable global memory on Windows,
-// allocated zero-filled and locked for its whole life; zeroed heap memory elsewhere.
+// allocated zero-filled (unless asked otherwise) and locked for its whole life; heap memory
+// elsewhere.
 #include <cstddef>
 #include <cstdint>
 
@@ -8,8 +9,11 @@
 
 namespace lumen::plugin {
 
+// What fresh memory holds: zeroes, or whatever it held (for memory its user fills whole at once).
+enum class GlobalFill { kZeroes, kUnset };
+
 // Null when the memory cannot be had.
-void* allocateLockedGlobal(size_t size);
+void* allocateLockedGlobal(size_t size, GlobalFill fill = GlobalFill::kZeroes);
 // Releases memory from allocateLockedGlobal; null is allowed.
 void freeLockedGlobal(void* memory);
 // The size asked for when the memory was allocated.

@@ -9,9 +9,10 @@ namespace {
 constexpr size_t kHeader = alignof(std::max_align_t);
 }
 
-void* allocateLockedGlobal(size_t size) {
+void* allocateLockedGlobal(size_t size, GlobalFill fill) {
     if (detail::takeInjectedAllocationFailure() || size > SIZE_MAX - kHeader) return nullptr;
-    auto* block = static_cast<unsigned char*>(std::calloc(kHeader + size, 1));
+    auto* block = static_cast<unsigned char*>(fill == GlobalFill::kZeroes ? std::calloc(kHeader + size, 1)
+                                                                          : std::malloc(kHeader + size));
     if (!block) return nullptr;
     std::memcpy(block, &size, sizeof size);
     return block + kHeader;

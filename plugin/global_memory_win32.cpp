@@ -4,9 +4,9 @@
 
 namespace lumen::plugin {
 
-void* allocateLockedGlobal(size_t size) {
+void* allocateLockedGlobal(size_t size, GlobalFill fill) {
     if (detail::takeInjectedAllocationFailure()) return nullptr;
-    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size ? size : 1);
+    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | (fill == GlobalFill::kZeroes ? GMEM_ZEROINIT : 0), size ? size : 1);
     if (!handle) return nullptr;
     void* memory = GlobalLock(handle);
     if (!memory) GlobalFree(handle);

@@ -22,7 +22,7 @@ void ImageBuffer::release() {
     hasAlpha_ = false;
 }
 
-bool ImageBuffer::allocate(int32_t width, int32_t height, int32_t kind, bool hasAlpha) {
+bool ImageBuffer::allocate(int32_t width, int32_t height, int32_t kind, bool hasAlpha, GlobalFill fill) {
     std::fill(std::begin(channelMinimum), std::end(channelMinimum), 255);
     std::fill(std::begin(channelMaximum), std::end(channelMaximum), 0);
     if (memory_ && width == width_ && height == height_ && kind == kind_ && hasAlpha == hasAlpha_) return true;
@@ -30,7 +30,7 @@ bool ImageBuffer::allocate(int32_t width, int32_t height, int32_t kind, bool has
     if (kind != kFourChannels && kind != kOneChannel) return false;
     const int64_t bytes = int64_t{width} * height * (kind == kFourChannels ? 4 : 1);
     if (width < 0 || height < 0 || bytes > kMaxImageBytes) return false;
-    memory_ = static_cast<uint8_t*>(allocateLockedGlobal(static_cast<size_t>(bytes)));
+    memory_ = static_cast<uint8_t*>(allocateLockedGlobal(static_cast<size_t>(bytes), fill));
     if (!memory_) return false;
     width_ = width;
     height_ = height;

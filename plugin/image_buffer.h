@@ -3,6 +3,8 @@
 // the top without padding, in locked global memory, with per-channel minima and maxima.
 #include <cstdint>
 
+#include "plugin/global_memory.h"
+
 namespace lumen::plugin {
 
 class ImageBuffer {
@@ -15,9 +17,10 @@ public:
     ImageBuffer& operator=(const ImageBuffer&) = delete;
     virtual ~ImageBuffer();
 
-    // Zeroed pixels of the given shape; keeps the memory when the shape is unchanged. Resets
-    // the minima to 255 and the maxima to 0. False (and empty) when the memory cannot be had.
-    bool allocate(int32_t width, int32_t height, int32_t kind, bool hasAlpha);
+    // Pixels of the given shape, zeroed unless `fill` says otherwise (for a buffer its user
+    // fills whole); keeps the memory when the shape is unchanged. Resets the minima to 255 and
+    // the maxima to 0. False (and empty) when the memory cannot be had.
+    bool allocate(int32_t width, int32_t height, int32_t kind, bool hasAlpha, GlobalFill fill = GlobalFill::kZeroes);
     void release();
     // Copies the pixels into `other` (same kind): the whole block when the sizes agree, else
     // row by row, `other`'s width of pixels for each of its rows.

@@ -72,7 +72,9 @@ int16_t readInputFromHost(const FilterRecord& record, ImageBuffer& source) {
     const bool alpha = hasAlphaPlane(mode, record.planes);
     const int alphaPlane = colourPlanes(mode);
     if (!in.plausible() || in.planesPerPixel < alphaPlane + (alpha ? 1 : 0)) return paramErr;
-    if (!source.allocate(in.width, in.height, ImageBuffer::kFourChannels, alpha)) return memFullErr;
+    // Every row is copied in below, so the buffer is not cleared first.
+    if (!source.allocate(in.width, in.height, ImageBuffer::kFourChannels, alpha, GlobalFill::kUnset))
+        return memFullErr;
 
     const bool blueFirst = record.hostSig == kSabiHostSignature;
     std::unique_ptr<ConversionProgress> progress;

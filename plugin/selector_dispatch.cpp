@@ -79,7 +79,8 @@ int16_t inputPhase(FilterRecord& record) {
     // The render writes every pixel, so the working image is not filled first; a filter that
     // does not compile draws nothing, and then the unfiltered copy goes back.
     const ImageBuffer& source = instance->source;
-    if (!instance->working.allocate(source.width(), source.height(), source.kind(), source.hasAlpha()))
+    if (!instance->working.allocate(source.width(), source.height(), source.kind(), source.hasAlpha(),
+                                    GlobalFill::kUnset))
         return memFullErr;
     FilterRunner& runner = dialog->runner();
     runner.setColours(coloursOf(record));

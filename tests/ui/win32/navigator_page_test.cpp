@@ -386,7 +386,7 @@ TEST_F(NavigatorPageTest, DeleteAsksAndDuplicateCopiesTheLoadedFilter) {
         menuChar(menu, 'u');
         EXPECT_TRUE(settle(dialog, [&] { return workingTitle() == "Copy of " + title; })) << workingTitle();
         EXPECT_TRUE(fs::exists(fileIn(kTestDatabase, category + " - Copy of " + title + ".ffx")));
-        EXPECT_GE(indexOf(filters, "Copy of " + title), 0);
+        EXPECT_TRUE(settle(dialog, [&] { return indexOf(filters, "Copy of " + title) >= 0; }));
 
         select(filters, {indexOf(filters, title)});
         ASSERT_TRUE(settle(dialog, [&] { return workingTitle() == title; }));

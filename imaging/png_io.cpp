@@ -72,9 +72,9 @@ bool writeRows(std::FILE* file, const RgbaImage& image, WriteFailure& failure) {
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
                  image.hasAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // Runs of equal bytes after the Sub filter: on photographs, noise and drawings alike this
-    // wrote 1920 x 1080 two to three times faster than zlib's level 3 without filters, and the
-    // files came out smaller.
+    // Runs of equal bytes after the Sub filter: at 1920 x 1080 this wrote photographs and noise
+    // two to three times faster than zlib's level 3 without filters, a drawing of flat areas a
+    // fifth slower, and every one of them smaller.
     png_set_compression_level(png, 1);
     png_set_compression_strategy(png, Z_RLE);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);

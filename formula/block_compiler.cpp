@@ -583,10 +583,7 @@ BlockProgram::BlockProgram(const FastProgram& fast, PixelContext& context, Rende
     : fast_(fast) {
     // Sources that are all constants or source bytes have nothing to run in blocks; the
     // compiler's room for a thousand operations is not worth making for them.
-    const bool general = std::any_of(fast.channels_.begin(), fast.channels_.end(), [](const FastProgram::Channel& c) {
-        return c.kind == FastProgram::ChannelKind::kGeneral;
-    });
-    if (!wanted || !general) return;
+    if (!wanted || !fast.computesAnyChannel()) return;
     const PixelContext saved = context;
     usable_ = BlockCompiler(*this, fast, context, state).compile();
     context = saved;  // the values computed here moved the context's pixel

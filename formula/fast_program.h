@@ -57,6 +57,12 @@ public:
     // `case` that may read a label stored at another pixel. Such a filter may be rendered in
     // rows on several threads at once.
     bool orderIndependent() const { return orderIndependent_; }
+    // False when every channel is a constant or a source byte: the render is then a copy.
+    bool computesAnyChannel() const {
+        for (const Channel& channel : channels_)
+            if (channel.kind == ChannelKind::kGeneral) return true;
+        return false;
+    }
     int32_t memoSlots() const { return memoSlots_; }
 
     // Computes row y into `row` (the destination row's first byte). Allocates nothing.

@@ -148,7 +148,10 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
     const FastProgram fast(program, context, *prepared.state);
     const BlockProgram blocks(fast, context, *prepared.state, setUp.blocks);
 
-    int threads = fast.orderIndependent() ? (setUp.threads > 0 ? setUp.threads : hardwareThreads()) : 1;
+    // A copy is bound by memory, where a second thread adds only the cost of its start.
+    int threads = fast.orderIndependent() && fast.computesAnyChannel()
+                      ? (setUp.threads > 0 ? setUp.threads : hardwareThreads())
+                      : 1;
     threads = std::min(threads, context.height);
     // Every thread moves its own copy of the context from pixel to pixel; the cells, tables
     // and texture they read are not written by a filter that renders on several threads.

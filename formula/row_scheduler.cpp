@@ -18,13 +18,15 @@ public:
     explicit RowQueue(int32_t height) : height_(height) {}
 
     // The next allowed row, waiting for one; false when none will come.
+    // Another thread may take the row this one woke for, so the wait is tried again until the
+    // queue is closed and empty.
     bool take(int32_t& row) {
         while (!tryTake(row)) {
             std::unique_lock hold(lock_);
+            if (closed_ && !available()) return false;
             ++waiting_;
             ready_.wait(hold, [this] { return available() || closed_; });
             --waiting_;
-            if (!available()) return false;
         }
         return true;
     }

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace lumen::ui {
@@ -124,6 +125,23 @@ private:
     PAINTSTRUCT paint_{};
     HDC dc_;
 };
+
+// The painting messages of a control that paints its whole client area itself: the background
+// is not erased, and WM_PRINTCLIENT (screen captures) paints what WM_PAINT does. Empty for any
+// other message.
+template <class Paint>
+std::optional<LRESULT> paintWholeClient(HWND window, UINT message, WPARAM wParam, Paint paint) {
+    switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PaintDc dc{window};
+        paint(dc.get());
+        return 0;
+    }
+    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
+    default: return std::nullopt;
+    }
+}
 
 // A memory DC with a 32-bit top-down DIB of the given size; pixels() reads it back. The end
 // restores the DC's first bitmap before the DC and then the bitmap are deleted.

@@ -50,6 +50,8 @@ void release(HWND window, BarState& state, LPARAM lParam) {
 }
 
 LRESULT handle(HWND window, BarState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto painted = paintWholeClient(window, message, wParam, [&](HDC dc) { paintWindow(window, dc, state); });
+    if (painted) return *painted;
     switch (message) {
     case kGradientBarSetTable:
         state.look.count = static_cast<int>(wParam);
@@ -62,16 +64,6 @@ LRESULT handle(HWND window, BarState& state, UINT message, WPARAM wParam, LPARAM
         return 0;
     case kGradientBarGetIndex:
         return state.look.index;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintDc paint{window};
-        paintWindow(window, paint.get(), state);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintWindow(window, reinterpret_cast<HDC>(wParam), state);
-        return 0;
     case WM_LBUTTONDOWN:
         state.press.press();
         SetCapture(window);

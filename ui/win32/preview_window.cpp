@@ -119,6 +119,8 @@ void paintWindow(HWND window, HDC target, const PreviewLook& look) {
 }
 
 LRESULT handlePreview(HWND window, PreviewLook& look, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto painted = paintWholeClient(window, message, wParam, [&](HDC dc) { paintWindow(window, dc, look); });
+    if (painted) return *painted;
     switch (message) {
     case kPreviewSetBuffer:
         look.buffer = reinterpret_cast<const plugin::ImageBuffer*>(lParam);
@@ -139,16 +141,6 @@ LRESULT handlePreview(HWND window, PreviewLook& look, UINT message, WPARAM wPara
         break;
     case WM_LBUTTONUP:
         openPopup(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintDc paint{window};
-        paintWindow(window, paint.get(), look);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintWindow(window, reinterpret_cast<HDC>(wParam), look);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -34,6 +34,8 @@ void notifyParent(HWND window, int code, int value) {
 }
 
 LRESULT handle(HWND window, SliderState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto painted = paintWholeClient(window, message, wParam, [&](HDC dc) { paintWindow(window, dc, state); });
+    if (painted) return *painted;
     switch (message) {
     case kSliderSetValue:
         state.value = static_cast<int>(wParam);
@@ -57,16 +59,6 @@ LRESULT handle(HWND window, SliderState& state, UINT message, WPARAM wParam, LPA
     case WM_NCHITTEST:
         // A static control would let the mouse through to its parent.
         return HTCLIENT;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintDc paint{window};
-        paintWindow(window, paint.get(), state);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintWindow(window, reinterpret_cast<HDC>(wParam), state);
-        return 0;
     case WM_LBUTTONDOWN:
         if (!state.active) return 0;
         SetCapture(window);

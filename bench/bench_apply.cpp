@@ -87,7 +87,7 @@ void BM_RenderAlone(benchmark::State& state) {
     setMegapixels(state);
 }
 
-// The plug-in's own share of an apply: the input copy with its minima and maxima, the working
+// The plug-in's own share of an apply: the input copy (its ranges left unknown), the working
 // copy, and the output copy, without the host's work around them.
 void BM_PixelExchange(benchmark::State& state) {
     const imaging::RgbaImage pattern = testPattern();

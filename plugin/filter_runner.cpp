@@ -49,13 +49,9 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
     image.height = job.source->height();
     image.hasAlpha = job.source->hasAlpha();
     if (job.swapRedBlue) image.channelMap = {2, 1, 0, 3};
-    // The source buffer tracked its ranges as it was filled: no second pass over the image.
-    formula::ByteRanges ranges;
-    for (int c = 0; c < 4; ++c) {
-        ranges.low[c] = static_cast<uint8_t>(std::clamp(job.source->channelMinimum[c], 0, 255));
-        ranges.high[c] = static_cast<uint8_t>(std::clamp(job.source->channelMaximum[c], 0, 255));
-    }
-    image.ranges = &ranges;
+    // Ranges the source tracked as it was filled spare the render a pass; unknown ones are
+    // found by the render, and only for a filter that reads them.
+    if (job.source->rangesKnown()) image.ranges = &job.source->ranges();
 
     formula::RenderSetUp setUp;
     for (int i = 0; i < kSliderCount; ++i) setUp.controls[i] = job.filter.controlValue[i];

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "formula/channel_ranges.h"
 #include "plugin/global_memory.h"
@@ -23,8 +22,8 @@ void ImageBuffer::release() {
 }
 
 bool ImageBuffer::allocate(int32_t width, int32_t height, int32_t kind, bool hasAlpha, GlobalFill fill) {
-    std::fill(std::begin(channelMinimum), std::end(channelMinimum), 255);
-    std::fill(std::begin(channelMaximum), std::end(channelMaximum), 0);
+    ranges_ = {};
+    rangesKnown_ = true;
     if (memory_ && width == width_ && height == height_ && kind == kind_ && hasAlpha == hasAlpha_) return true;
     release();
     if (kind != kFourChannels && kind != kOneChannel) return false;
@@ -54,22 +53,42 @@ bool ImageBuffer::copyInto(ImageBuffer& other) const {
 }
 
 bool ImageBuffer::cloneFrom(const ImageBuffer& other) {
-    if (!allocate(other.width_, other.height_, other.kind_, other.hasAlpha_)) return false;
+    if (!allocate(other.width_, other.height_, other.kind_, other.hasAlpha_,
+                  other.memory_ ? GlobalFill::kUnset : GlobalFill::kZeroes))
+        return false;
     if (other.memory_) std::memcpy(memory_, other.memory_, size_t(rowBytes()) * height_);
-    std::copy(std::begin(other.channelMinimum), std::end(other.channelMinimum), channelMinimum);
-    std::copy(std::begin(other.channelMaximum), std::end(other.channelMaximum), channelMaximum);
+    ranges_ = other.ranges_;
+    rangesKnown_ = other.rangesKnown_;
     return true;
 }
 
 void ImageBuffer::trackRow(const uint8_t* pixels, int32_t count) {
     if (count <= 0) return;
-    formula::ByteRanges ranges;
-    formula::widenByteRanges(pixels, static_cast<size_t>(count), ranges);
+    formula::ByteRanges row;
+    formula::widenByteRanges(pixels, static_cast<size_t>(count), row);
     const int channels = hasAlpha_ ? 4 : 3;
     for (int c = 0; c < channels; ++c) {
-        channelMinimum[c] = std::min<int32_t>(channelMinimum[c], ranges.low[c]);
-        channelMaximum[c] = std::max<int32_t>(channelMaximum[c], ranges.high[c]);
+        ranges_.low[c] = std::min(ranges_.low[c], row.low[c]);
+        ranges_.high[c] = std::max(ranges_.high[c], row.high[c]);
     }
+}
+
+formula::ByteRanges ImageBuffer::rangesOrFound() const {
+    if (rangesKnown_) return ranges_;
+    formula::ByteRanges found;
+    if (kind_ == kFourChannels && memory_) formula::widenByteRanges(memory_, size_t(width_) * size_t(height_), found);
+    if (!hasAlpha_) {
+        found.low[3] = 255;
+        found.high[3] = 0;
+    }
+    return found;
+}
+
+void ImageBuffer::findRanges() { setRanges(rangesOrFound()); }
+
+void ImageBuffer::setRanges(const formula::ByteRanges& ranges) {
+    ranges_ = ranges;
+    rangesKnown_ = true;
 }
 
 }  // namespace lumen::plugin

@@ -72,7 +72,8 @@ int16_t readInputFromHost(const FilterRecord& record, ImageBuffer& source) {
     const bool alpha = hasAlphaPlane(mode, record.planes);
     const int alphaPlane = colourPlanes(mode);
     if (!in.plausible() || in.planesPerPixel < alphaPlane + (alpha ? 1 : 0)) return paramErr;
-    // Every row is copied in below, so the buffer is not cleared first.
+    // Every row is copied in below, so the buffer is not cleared first; its ranges are left
+    // to be found by whatever needs them.
     if (!source.allocate(in.width, in.height, ImageBuffer::kFourChannels, alpha, GlobalFill::kUnset))
         return memFullErr;
 
@@ -86,7 +87,6 @@ int16_t readInputFromHost(const FilterRecord& record, ImageBuffer& source) {
     for (int32_t y = 0; y < in.height; ++y) {
         if (progress) progress->setRow(y);
         const uint8_t* p = in.pixel(0, y);
-        uint8_t* const rowStart = out;
         if (mode == plugInModeCMYKColor) {
             for (int32_t x = 0; x < in.width; ++x, out += 4, p += in.columnBytes) {
                 int16_t components[4] = {p[0], p[1], p[2], p[3]};
@@ -112,8 +112,8 @@ int16_t readInputFromHost(const FilterRecord& record, ImageBuffer& source) {
                 out[3] = alpha ? p[alphaPlane] : 255;
             }
         }
-        source.trackRow(rowStart, in.width);
     }
+    source.forgetRanges();
     return noErr;
 }
 

@@ -67,6 +67,8 @@ int16_t inputPhase(FilterRecord& record) {
     ParameterBlock* block = currentParameterBlock();
     if (!block) return memFullErr;
     if (const int16_t read = readInputFromHost(record, instance->source); read != noErr) return read;
+    // Every preview of the dialog stands for this image and takes its ranges: found once here.
+    if (block->showDialog) instance->source.findRanges();
     std::unique_ptr<MainDialog> dialog = makeMainDialog(*instance, *block);
     if (block->showDialog) {
         const DialogResult outcome = dialog->runModal();

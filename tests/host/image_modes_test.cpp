@@ -134,6 +134,30 @@ TEST_F(ImageModes, HostDeliveringBlueFirstHasItsRedPlaneFiltered) {
     }
 }
 
+// hmin and hmax are those of the image the host handed over, in the plug-in's channel order
+// (a blue-first host's first plane is the plug-in's blue).
+TEST_F(ImageModes, ChannelRangesAreTheHostImages) {
+    for (const bool blueFirst : {false, true}) {
+        SCOPED_TRACE(blueFirst ? "blue first" : "red first");
+        imaging::RgbaImage rgba = patternImage(9, 4, false);
+        for (size_t i = 0; i < rgba.pixels.size(); i += 4) {
+            rgba.pixels[i] = static_cast<uint8_t>(30 + i % 50);  // red 30 ... 78
+            rgba.pixels[i + 2] = 200;
+        }
+        HostImage image = hostImageFromRgba(rgba, HostMode::rgb, 0);
+        ApplyOptions options;
+        if (blueFirst) options.hostSignature = hostapi::fourCharCode("SABI");
+        options.descriptor = filterOf({"0", "hmin(0)", "hmax(0) - hmin(0)", "hmin(2)", "a"});
+        ASSERT_EQ(run(image, options).result, 0);
+        const imaging::RgbaImage result = rgbaFromHostImage(image);
+        for (size_t i = 0; i < result.pixels.size(); i += 4) {
+            ASSERT_EQ(result.pixels[i], 30);
+            ASSERT_EQ(result.pixels[i + 1], blueFirst ? 0 : 48);
+            ASSERT_EQ(result.pixels[i + 2], 200);
+        }
+    }
+}
+
 TEST_F(ImageModes, AbortedApplyEndsCancelledWithTheImageUntouched) {
     HostImage image = hostImageFromRgba(patternImage(3, 45, false), HostMode::rgb, 0);
     const std::vector<uint8_t> before = image.pixels;

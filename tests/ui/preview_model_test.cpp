@@ -34,8 +34,10 @@ TEST(PreviewModel, DownscaleEnlargesByRepeatingAndReducesByAveragingBoxes) {
     ImageBuffer big;
     ASSERT_TRUE(big.allocate(10, 10, ImageBuffer::kFourChannels, true));
     fill(big, [](int x, int y, int c) { return uint8_t(c == 3 ? 255 : x * 10 + y); });
-    big.channelMinimum[0] = 3;
-    big.channelMaximum[0] = 99;
+    formula::ByteRanges tracked;
+    tracked.low[0] = 3;
+    tracked.high[0] = 99;
+    big.setRanges(tracked);
     ImageBuffer source, destination;
     ASSERT_TRUE(makePreviewThumbnail(big, {200, 100}, source, destination));
     ASSERT_EQ(destination.width(), 98);
@@ -47,8 +49,8 @@ TEST(PreviewModel, DownscaleEnlargesByRepeatingAndReducesByAveragingBoxes) {
     EXPECT_EQ(pixel(destination, 10, 0)[0], 0);   // column 10 reads x trunc(1.02 - 0.5) = 0
     EXPECT_EQ(pixel(destination, 15, 0)[0], 10);  // column 15 reads x trunc(1.53 - 0.5) = 1
     EXPECT_EQ(pixel(destination, 0, 20)[0], 1);   // row 20 reads y trunc(2.04 - 0.5) = 1
-    EXPECT_EQ(destination.channelMinimum[0], 3);
-    EXPECT_EQ(destination.channelMaximum[0], 99);
+    EXPECT_EQ(destination.ranges().low[0], 3);
+    EXPECT_EQ(destination.ranges().high[0], 99);
     EXPECT_EQ(std::vector<uint8_t>(source.pixels(), source.pixels() + 98 * 98 * 4),
               std::vector<uint8_t>(destination.pixels(), destination.pixels() + 98 * 98 * 4));
 
@@ -56,11 +58,19 @@ TEST(PreviewModel, DownscaleEnlargesByRepeatingAndReducesByAveragingBoxes) {
     ImageBuffer four, two;
     ASSERT_TRUE(four.allocate(4, 2, ImageBuffer::kFourChannels, false));
     fill(four, [](int x, int y, int c) { return uint8_t(x * 40 + y * 100 + c); });
+    four.forgetRanges();  // filled as the host's pixels are, without tracking
     ASSERT_TRUE(two.allocate(2, 1, ImageBuffer::kFourChannels, false));
     ASSERT_TRUE(downscale(four, two));
     EXPECT_EQ(pixel(two, 0, 0)[0], (0 + 40 + 80 + 100 + 140 + 180) / 6);
     EXPECT_EQ(pixel(two, 1, 0)[0], (40 + 80 + 120 + 140 + 180 + 220) / 6);  // sx = trunc(1.5)
     EXPECT_EQ(pixel(two, 1, 0)[2], (40 + 80 + 120 + 140 + 180 + 220) / 6 + 2);
+    // Unknown ranges are found over the big image's pixels; without alpha, alpha's stay empty.
+    ASSERT_TRUE(two.rangesKnown());
+    EXPECT_EQ(two.ranges().low[0], 0);
+    EXPECT_EQ(two.ranges().high[0], 220);
+    EXPECT_EQ(two.ranges().low[2], 2);
+    EXPECT_EQ(two.ranges().high[3], 0);
+    EXPECT_EQ(two.ranges().low[3], 255);
 
     ImageBuffer gray;
     ASSERT_TRUE(gray.allocate(2, 1, ImageBuffer::kOneChannel, false));

@@ -35,8 +35,8 @@ bool downscale(const plugin::ImageBuffer& big, plugin::ImageBuffer& small) {
             for (int c = 0; c < channels; ++c) out[size_t(j) * channels + c] = uint8_t(sum[c] / count);
         }
     }
-    std::copy(std::begin(big.channelMinimum), std::end(big.channelMinimum), small.channelMinimum);
-    std::copy(std::begin(big.channelMaximum), std::end(big.channelMaximum), small.channelMaximum);
+    // The small image stands for the big one: a filter's hmin and hmax are the big one's.
+    small.setRanges(big.rangesOrFound());
     return true;
 }
 

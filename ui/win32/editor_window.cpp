@@ -76,9 +76,8 @@ public:
         if (panel && !panel->empty() &&
             source_.allocate(panel->width(), panel->height(), plugin::ImageBuffer::kFourChannels, true) &&
             panel->copyInto(source_)) {
-            // The render takes hmin and hmax from the ranges a buffer tracks; a copy has none yet.
-            for (int32_t y = 0; y < source_.height(); ++y)
-                source_.trackRow(source_.pixels() + static_cast<size_t>(y) * source_.rowBytes(), source_.width());
+            // The panel's image stands for the host's, whose ranges hmin and hmax read.
+            source_.setRanges(panel->rangesOrFound());
             preview_.allocate(panel->width(), panel->height(), plugin::ImageBuffer::kFourChannels, true);
         }
     }

@@ -222,18 +222,31 @@ TEST_F(EditorWindowTest, TwentyQuickKeystrokesAskForAFewRendersNotTwenty) {
     EXPECT_EQ(edit.code[1], "012345678901234567890");
 }
 
-TEST_F(EditorWindowTest, ThePreviewSeesTheRangesOfItsImage) {
+// The panel's image stands for the host's: its ranges, where known, are the host image's, and
+// otherwise the ones of its own pixels.
+TEST_F(EditorWindowTest, ThePreviewSeesTheRangesOfTheImageItStandsFor) {
     for (int32_t i = 0; i < 48 * 32; ++i) source.pixels()[i * 4] = static_cast<uint8_t>(20 + i % 181);  // 20 ... 200
     filter.code = {"0", "hmax(0) - hmin(0)", "g", "b", "a"};
-    filters::FilterEdit edit;
-    runDriven([&] { runFilterEditor(nullptr, filter, surroundings, edit); },
-              [&](DWORD ui) {
-                  HWND editor = waitForWindowWith(ui, kEditSourceG);
-                  ASSERT_TRUE(editor);
-                  ASSERT_TRUE(waitUntil([&] { return renders.load() == 1; }));
-                  EXPECT_EQ(lastRed.load(), 180);
-                  pressButton(editor, IDCANCEL);
-              });
+    for (const bool known : {false, true}) {
+        SCOPED_TRACE(known ? "ranges known" : "ranges unknown");
+        formula::ByteRanges hostImage;
+        hostImage.low[0] = 5;
+        hostImage.high[0] = 250;
+        if (known)
+            source.setRanges(hostImage);
+        else
+            source.forgetRanges();
+        renders = 0;
+        filters::FilterEdit edit;
+        runDriven([&] { runFilterEditor(nullptr, filter, surroundings, edit); },
+                  [&](DWORD ui) {
+                      HWND editor = waitForWindowWith(ui, kEditSourceG);
+                      ASSERT_TRUE(editor);
+                      ASSERT_TRUE(waitUntil([&] { return renders.load() == 1; }));
+                      EXPECT_EQ(lastRed.load(), known ? 245 : 180);
+                      pressButton(editor, IDCANCEL);
+                  });
+    }
 }
 
 }  // namespace

@@ -15,7 +15,10 @@ constexpr int kGradientBytes = kGradientEntries * 4;  // one gradient: 256 entri
 constexpr int kDefaultCellCount = 256;
 constexpr int kMaxCellCount = 64000;
 
-struct PixelContext {
+// Whole cache lines: every render thread moves its own copy from pixel to pixel, and the copies
+// lie side by side, where one thread's writes to x and y would otherwise evict the tables its
+// neighbour is reading at the end of the copy before.
+struct alignas(64) PixelContext {
     int32_t maxDirection;   // D
     int32_t maxMagnitude;   // M
     int32_t x;

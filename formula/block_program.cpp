@@ -178,12 +178,16 @@ void BlockProgram::writePixels(const BlockFrame& frame, const uint8_t* from, uin
         default: return clampInt(frame.operands_[static_cast<size_t>(channelSlot_[z])][i], 0, 255);
         }
     };
+    // By byte position, not by channel: indexed by the loop alone, the four stay in registers.
+    int channelAt[4];
+    for (int z = 0; z < 4; ++z) channelAt[c.channelMap[z]] = z;
     int32_t i = 0;
     for (; i + 16 <= lanes; i += 16) {
         __m128i bytes[4];
-        for (int z = 0; z < 4; ++z) {
+        for (int position = 0; position < 4; ++position) {
+            const int z = channelAt[position];
             const FastProgram::Channel& channel = fast_.channels_[z];
-            __m128i& at = bytes[c.channelMap[z]];
+            __m128i& at = bytes[position];
             switch (channel.kind) {
             case FastProgram::ChannelKind::kConstant: at = _mm_set1_epi8(static_cast<char>(channel.value)); break;
             case FastProgram::ChannelKind::kSourceByte: at = sourceBytes(from + 4 * i, channel.value); break;

@@ -32,14 +32,24 @@ inline void each(int32_t* __restrict out, int32_t first, int32_t lanes, F f) {
     for (int32_t i = first; i < lanes; ++i) out[i] = f(i);
 }
 
+// For reads at computed indexes: vector units without gathers would spill the indexes to the
+// stack and load them back a byte or a word at a time, slower than scalar loads.
+template <class F>
+#if defined(__GNUC__) && !defined(__clang__)
+__attribute__((optimize("no-tree-vectorize")))
+#endif
+inline void eachLookUp(int32_t* __restrict out, int32_t first, int32_t lanes, F f) {
+    for (int32_t i = first; i < lanes; ++i) out[i] = f(i);
+}
+
 // sin, cos, tan and tri: a table of one turn.
 template <class T>
 void lookUp(const T* table, const BlockOp& op, const int32_t* __restrict a, int32_t* __restrict out, int32_t first,
             int32_t lanes) {
     if (op.operandInTable)
-        each(out, first, lanes, [&](int32_t i) { return int32_t{table[a[i]]}; });
+        eachLookUp(out, first, lanes, [&](int32_t i) { return int32_t{table[a[i]]}; });
     else
-        each(out, first, lanes, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
+        eachLookUp(out, first, lanes, [&](int32_t i) { return int32_t{table[periodic(a[i], kTrigPeriod)]}; });
 }
 
 // Runs the compiled node at every pixel of the block, as the compiled render does.
@@ -64,10 +74,14 @@ bool sumsExactInFloats(const int32_t* w) {
     return total * 255 < (int64_t{1} << 24);
 }
 
-// The sums of `count` pixels from column `left` + 1 of the row below `rows`: each of the three
-// rows' channel bytes (at bit `shift` of the pixel) taken once as floats, then the nine taps.
+// The sums of `count` pixels from column `left` + 1 of the row below `rows`, divided by
+// `divisor`: each of the three rows' channel bytes (at bit `shift` of the pixel) taken once as
+// floats, then the nine taps. With sum and divisor whole and below 2^24 in magnitude, the
+// rounded float quotient is off by at most |sum / divisor| / 2^24, less than 1 / |divisor|, the
+// least distance from a quotient that is not whole to a whole number: truncated, it is the
+// integer quotient.
 void convolveInFloats(const int32_t* w, const uint8_t* rows, size_t stride, int shift, int32_t left, int32_t count,
-                      int32_t* __restrict out) {
+                      int32_t divisor, int32_t* __restrict out) {
     float line[3][kBlockLanes + 2];
     for (int r = 0; r < 3; ++r) {
         const uint8_t* from = rows + static_cast<size_t>(r) * stride + 4 * static_cast<size_t>(left);
@@ -80,11 +94,12 @@ void convolveInFloats(const int32_t* w, const uint8_t* rows, size_t stride, int 
     const float w0 = static_cast<float>(w[0]), w1 = static_cast<float>(w[1]), w2 = static_cast<float>(w[2]),
                 w3 = static_cast<float>(w[3]), w4 = static_cast<float>(w[4]), w5 = static_cast<float>(w[5]),
                 w6 = static_cast<float>(w[6]), w7 = static_cast<float>(w[7]), w8 = static_cast<float>(w[8]);
+    const auto by = static_cast<float>(divisor);
     for (int32_t j = 0; j < count; ++j) {
         const float sum = w0 * line[0][j] + w1 * line[0][j + 1] + w2 * line[0][j + 2] + w3 * line[1][j] +
                           w4 * line[1][j + 1] + w5 * line[1][j + 2] + w6 * line[2][j] + w7 * line[2][j + 1] +
                           w8 * line[2][j + 2];
-        out[j] = static_cast<int32_t>(sum);
+        out[j] = static_cast<int32_t>(sum / by);
     }
 }
 
@@ -106,11 +121,14 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
     const uint8_t* above = c.sourcePixels + static_cast<size_t>(run.y - 1) * stride;
     const int32_t divisor = w[9];
     const bool inFloats = sumsExactInFloats(w);
+    const bool divideInFloats = inFloats && divisor != 0 && divisor > -(1 << 24) && divisor < (1 << 24);
     if (end > first && inFloats)
-        convolveInFloats(w, above, stride, 8 * op.node->value, run.x0 + first - 1, end - first, out + first);
+        convolveInFloats(w, above, stride, 8 * op.node->value, run.x0 + first - 1, end - first,
+                         divideInFloats ? divisor : 1, out + first);
     if (end > first && !inFloats) sumNeighboursInIntegers(w, above + op.node->value, stride, run.x0, first, end, out);
     // Apart from the sums, so that the divisions run in vector registers.
-    for (int32_t i = first; i < end; ++i) out[i] = divisor == 0 ? 255 : quotient(out[i], divisor);
+    if (!divideInFloats)
+        for (int32_t i = first; i < end; ++i) out[i] = divisor == 0 ? 255 : quotient(out[i], divisor);
     if (first > run.first) escape(op, run, out, run.first, first);
     if (end < lanes) escape(op, run, out, end < first ? first : end, lanes);
 }
@@ -216,7 +234,7 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
     case BlockCode::kByteTable: {
         const uint8_t* p = s + op.value;
         const int32_t* table = op.table;
-        each(out, f0, n, [&](int32_t i) { return table[p[4 * i]]; });
+        eachLookUp(out, f0, n, [&](int32_t i) { return table[p[4 * i]]; });
         break;
     }
     case BlockCode::kIntensity:
@@ -290,17 +308,17 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
     case BlockCode::kGradientEntry: {
         const uint8_t* gradient = ctx.currentGradient + op.value;
         if (op.operandInTable)
-            each(out, f0, n, [&](int32_t i) { return int32_t{gradient[a[i] * 4]}; });
+            eachLookUp(out, f0, n, [&](int32_t i) { return int32_t{gradient[a[i] * 4]}; });
         else
-            each(out, f0, n, [&](int32_t i) { return int32_t{gradient[periodic(a[i], kGradientEntries) * 4]}; });
+            eachLookUp(out, f0, n, [&](int32_t i) { return int32_t{gradient[periodic(a[i], kGradientEntries) * 4]}; });
         break;
     }
     case BlockCode::kGammaEntry: {
         const int32_t* table = ctx.gammaTable[op.value];
         if (op.operandInTable)
-            each(out, f0, n, [&](int32_t i) { return table[a[i]]; });
+            eachLookUp(out, f0, n, [&](int32_t i) { return table[a[i]]; });
         else
-            each(out, f0, n, [&](int32_t i) { return table[clampInt(a[i], 0, 255)]; });
+            eachLookUp(out, f0, n, [&](int32_t i) { return table[clampInt(a[i], 0, 255)]; });
         break;
     }
     case BlockCode::kConditional: each(out, f0, n, [&](int32_t i) { return a[i] != 0 ? b[i] : c[i]; }); break;

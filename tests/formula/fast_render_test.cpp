@@ -186,6 +186,14 @@ TEST(FastRender, BlockOperationsAtTheirEdges) {
                                 "cnv(65792,0,0,0,1,0,0,0,0,1)/99999+cnv(65793,0,0,0,1,0,0,0,0,1)/99999",
                                 "cnv(-2,-1,0,-1,1,1,0,1,2,1)+cnv(1,2,1,2,4,2,1,2,1,16)+cnv(-65790,1,1,1,0,0,0,0,0,-3)"}},
                     scene);
+    // Kernels divided in floats: quotients of either sign by small, negative and large divisors,
+    // each exposed in full by a remainder.
+    expectSameBytes({"kernel quotients", {"0", "(cnv(65790,0,0,0,1,0,0,0,0,7)%251+251)%251+cnv(0,0,0,0,3,0,0,0,0,3)%7",
+                                          "(cnv(-65790,1,0,0,0,0,0,0,0,3)%251+251)%251",
+                                          "(cnv(1,2,3,4,5,6,7,8,-9,-5)%251+251)%251+cnv(0,0,0,0,255,0,0,0,0,2)%9",
+                                          "cnv(65790,0,0,0,1,0,0,0,0,16777215)+cnv(65790,0,0,0,1,0,0,0,0,16777216)*2+"
+                                          "cnv(-65790,0,0,0,1,0,0,0,0,-16777216)*4+cnv(65790,0,0,0,0,0,0,0,0,65537)"}},
+                    scene);
     // rad as a read of its point, in both fixed source modes and over arguments that draw.
     expectSameBytes({"points", {"0", "rad(d+x,m*2,z)", "rad(d*3-m,m/2+x,z)+rad(x*9,y*99999,z)",
                                 "rad(rnd(0,1023),m,z)", "rad(d,m,3)+rad(d,m,4)"}},

@@ -62,12 +62,50 @@ BlockProgram::Draw::Draw(int32_t low, int32_t count, int32_t slot)
 // The draws of every pixel of the block, pixel after pixel, each in the order the compiled form
 // makes them: the numbers first, one after the other, then each draw's values over the block
 // in vector loops.
+namespace {
+
+// `count` draws of the render's generator. kChains steps of it are again a step x -> A x + C,
+// so that many chains of states run side by side where a single chain waits on every
+// multiplication; eight fill two vector registers.
+constexpr size_t kChains = 8;
+
+constexpr uint32_t chainStepMultiplier() {
+    uint32_t a = 1;
+    for (size_t k = 0; k < kChains; ++k) a *= kRandomMultiplier;
+    return a;
+}
+constexpr uint32_t chainStepIncrement() {  // c (a^(n-1) + ... + a + 1)
+    uint32_t sum = 0, power = 1;
+    for (size_t k = 0; k < kChains; ++k, power *= kRandomMultiplier) sum += power;
+    return kRandomIncrement * sum;
+}
+
+void drawNumbers(uint32_t& seed, uint32_t* drawn, size_t count) {
+    constexpr uint32_t a = chainStepMultiplier(), c = chainStepIncrement();
+    size_t j = 0;
+    uint32_t chains[kChains];
+    for (; j < count && j < kChains; ++j) {
+        drawn[j] = static_cast<uint32_t>(drawRandom(seed));
+        chains[j] = seed;
+    }
+    if (j < kChains) return;
+    for (; j + kChains <= count; j += kChains)
+        for (size_t k = 0; k < kChains; ++k) {
+            chains[k] = chains[k] * a + c;
+            drawn[j + k] = randomNumberOf(chains[k]);
+        }
+    seed = chains[kChains - 1];
+    for (; j < count; ++j) drawn[j] = static_cast<uint32_t>(drawRandom(seed));
+}
+
+}  // namespace
+
 void BlockProgram::drawRandomNumbers(BlockFrame& frame, int32_t lanes) const {
     // A copy of the seed, which the stores of the numbers cannot be taken to change.
     uint32_t seed = frame.fast_.evaluation.state.randomSeed;
     const size_t perPixel = draws_.size();
-    uint32_t* drawn = frame.drawn_.data();
-    for (size_t j = 0; j < perPixel * static_cast<size_t>(lanes); ++j) drawn[j] = static_cast<uint32_t>(drawRandom(seed));
+    drawNumbers(seed, frame.drawn_.data(), perPixel * static_cast<size_t>(lanes));
+    const uint32_t* drawn = frame.drawn_.data();
     frame.fast_.evaluation.state.randomSeed = seed;
     for (size_t k = 0; k < perPixel; ++k) {
         const Draw& draw = draws_[k];

@@ -49,10 +49,16 @@ private:
     std::vector<std::pair<int32_t, int32_t>> caseLabels_;  // sorted by label
 };
 
+constexpr uint32_t kRandomMultiplier = 214013u;
+constexpr uint32_t kRandomIncrement = 2531011u;
+
+// The number a state of the generator gives: 0..32767.
+inline uint32_t randomNumberOf(uint32_t state) { return (state >> 16) & 32767u; }
+
 // One draw of the render's random generator: 0..32767.
 inline int32_t drawRandom(uint32_t& seed) {
-    seed = seed * 214013u + 2531011u;
-    return static_cast<int32_t>((seed >> 16) & 32767u);
+    seed = seed * kRandomMultiplier + kRandomIncrement;
+    return static_cast<int32_t>(randomNumberOf(seed));
 }
 
 }  // namespace lumen::formula

@@ -168,6 +168,9 @@ TEST(FastRender, BlockOperationsAtTheirEdges) {
                                     "rnd(-2147483647-1,2147483647)+rnd(0,2147483647)+rnd(-32767,32767)/99",
                                     "rnd(1,-2147483647)+rnd(7,7)+rnd(0,1)", "rnd(-99,-300)+rnd(0,32766)/128"}},
                     scene);
+    // Draws in runs shorter than the generator's side-by-side chains, and not a multiple of them.
+    expectSameBytes({"few draws", {"rst(9)", "rnd(0,255)", "g", "rnd(0,99)*(x%3==0)", "a"}}, scene);
+    expectSameBytes({"odd draws", {"rst(4)", "rnd(0,255)+rnd(0,3)", "rnd(0,255)", "b", "a"}}, scene);
     // Pixels of a block with cells of their own, and pixels that share cells.
     expectSameBytes({"cells", {"storage(300),put(5,7)", "put(r+get(x%7),x%7)+get(x%5)", "put(get(x)*3+g,x)",
                                "get(y)+put(x,y*3+x%2)+get(x-1)", "put(get(0)+1,0),put(x,1),get(1)+get(0)"}}, scene);

@@ -17,11 +17,11 @@ class RowQueue {
 public:
     explicit RowQueue(int32_t height) : height_(height) {}
 
-    // The next allowed row, waiting for one; false when none will come.
-    // Another thread may take the row this one woke for, so the wait is tried again until the
-    // queue is closed and empty.
-    bool take(int32_t& row) {
-        while (!tryTake(row)) {
+    // The next allowed rows, at most `most` of them in a run [first, end), waiting for one;
+    // false when none will come. Another thread may take the rows this one woke for, so the wait
+    // is tried again until the queue is closed and empty.
+    bool take(int32_t most, int32_t& first, int32_t& end) {
+        while (!tryTake(most, first, end)) {
             std::unique_lock hold(lock_);
             if (closed_ && !available()) return false;
             ++waiting_;
@@ -31,13 +31,16 @@ public:
         return true;
     }
     // Like take, without waiting; false also while more rows may still be allowed.
-    bool tryTake(int32_t& row) {
+    bool tryTake(int32_t most, int32_t& first, int32_t& end) {
         int32_t next = next_.load(std::memory_order_relaxed);
-        while (next < allowed_.load(std::memory_order_acquire))
-            if (next_.compare_exchange_weak(next, next + 1, std::memory_order_acq_rel)) {
-                row = next;
+        for (int32_t allowed; next < (allowed = allowed_.load(std::memory_order_acquire));) {
+            const int32_t stop = std::min(allowed, next + most);
+            if (next_.compare_exchange_weak(next, stop, std::memory_order_acq_rel)) {
+                first = next;
+                end = stop;
                 return true;
             }
+        }
         return false;
     }
     int32_t taken() const { return next_.load(std::memory_order_relaxed); }
@@ -87,36 +90,41 @@ bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& be
     threads = static_cast<int>(std::min<int64_t>(std::max(threads, 1), std::max<int32_t>(height, 1)));
     if (threads == 1) return runOnCallingThread(height, beforeRow, renderRow);
 
+    // Each thread takes runs of neighbouring rows: the source rows a filter reads around its
+    // own stay in that core's cache, and its reads stream forward. Short enough that the last
+    // runs still share out evenly.
+    const int32_t run = std::clamp<int32_t>(height / (threads * 16), 1, 8);
     RowQueue queue(height);
     std::vector<std::thread> workers;
     workers.reserve(static_cast<size_t>(threads - 1));
     for (int worker = 1; worker < threads; ++worker) {
         try {
-            workers.emplace_back([&queue, &renderRow, &startHelper, worker] {
+            workers.emplace_back([&queue, &renderRow, &startHelper, worker, run] {
                 if (startHelper) startHelper();
-                for (int32_t y; queue.take(y);) renderRow(worker, y);
+                for (int32_t first, end; queue.take(run, first, end);)
+                    for (int32_t y = first; y < end; ++y) renderRow(worker, y);
             });
         } catch (const std::system_error&) {
             break;  // fewer threads than asked for still render every row
         }
     }
-    // Enough allowed rows ahead that no worker waits while this thread renders one, allowed a
-    // few at a time.
+    // Enough allowed rows ahead that no worker waits while this thread renders a run, allowed a
+    // few runs at a time.
     const auto threadsRunning = static_cast<int32_t>(workers.size() + 1);
-    const int32_t ahead = 4 * threadsRunning;
+    const int32_t ahead = 4 * threadsRunning * run;
     int32_t allowed = 0;
     bool stopped = false;
     while (true) {
-        if (!stopped && allowed < height && allowed - queue.taken() < threadsRunning) {
+        if (!stopped && allowed < height && allowed - queue.taken() < threadsRunning * run) {
             const int32_t target = std::min(height, queue.taken() + ahead);
             const int32_t before = allowed;
             for (; allowed < target && !stopped; ++allowed) stopped = beforeRow && !beforeRow(allowed);
             if (stopped) --allowed;  // the refused row
             if (allowed != before || stopped) queue.allow(allowed, stopped);
         }
-        int32_t y;
-        if (queue.tryTake(y))
-            renderRow(0, y);
+        int32_t first, end;
+        if (queue.tryTake(run, first, end))
+            for (int32_t y = first; y < end; ++y) renderRow(0, y);
         else if (stopped || allowed == height)
             break;
     }

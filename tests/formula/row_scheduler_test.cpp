@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "formula/compile_filter.h"
@@ -16,8 +17,8 @@ namespace lumen::formula::testing {
 namespace {
 
 TEST(RowScheduler, EveryRowOnceAndTheCallbackInOrderOnTheCallingThread) {
-    for (int threads : {1, 2, 5}) {
-        const int32_t height = 101;
+    // Short images share out single rows, tall ones runs of rows.
+    for (const auto [threads, height] : {std::pair{1, 101}, {2, 101}, {5, 101}, {2, 1000}, {3, 517}}) {
         std::vector<std::atomic<int>> rendered(height);
         std::vector<int32_t> announced;
         std::atomic<bool> foreignCallback{false};

@@ -436,7 +436,9 @@ private:
     // ordered: depends on the cells, so run after the other operations of the block, in order.
     int32_t op(BlockCode code, const FastNode* node, const int32_t (&inputs)[5], int32_t value, bool ordered) {
         BlockOp o;
-        o.code = code;
+        o.code = code == BlockCode::kDivide && exactInFloats(boundsOf(inputs[0])) && exactInFloats(boundsOf(inputs[1]))
+                     ? BlockCode::kDivideInFloats
+                     : code;
         o.out = newSlot(SlotKind::kComputed);
         if (o.out < 0) return -1;
         for (int k = 0; k < 5; ++k) o.in[k] = inputs[k];
@@ -455,6 +457,7 @@ private:
         int64_t low = INT32_MIN;
         int64_t high = INT32_MAX;
     };
+    static bool exactInFloats(const Bounds& b) { return b.low > -(int64_t{1} << 24) && b.high < (int64_t{1} << 24); }
     static Bounds fit(int64_t low, int64_t high) {
         if (low < INT32_MIN || high > INT32_MAX) return {};
         return {low, high};
@@ -514,6 +517,10 @@ private:
             return fit(*low, *high);
         }
         case BlockCode::kDivideByPowerOfTwo: return {a.low / (int64_t{1} << o.value), a.high / (int64_t{1} << o.value)};
+        case BlockCode::kDivideInFloats: {  // a quotient is never larger than its dividend
+            const int64_t largest = std::max(-a.low, a.high);
+            return {-largest, largest};
+        }
         case BlockCode::kMinimum: return {std::min(a.low, b.low), std::min(a.high, b.high)};
         case BlockCode::kMaximum: return {std::max(a.low, b.low), std::max(a.high, b.high)};
         case BlockCode::kConditional: return {std::min(b.low, c.low), std::max(b.high, c.high)};

@@ -300,6 +300,13 @@ void runBlockOp(const BlockOp& op, const BlockRun& run) {
     case BlockCode::kShiftLeft: each(out, f0, n, [&](int32_t i) { return wrapShiftLeft(a[i], b[i]); }); break;
     case BlockCode::kShiftRight: each(out, f0, n, [&](int32_t i) { return signedShiftRight(a[i], b[i]); }); break;
     case BlockCode::kDivide: each(out, f0, n, [&](int32_t i) { return quotient(a[i], b[i]); }); break;
+    case BlockCode::kDivideInFloats:
+        // Exact as for the kernels' sums: the rounded quotient is off by less than 1 / |b|.
+        each(out, f0, n, [&](int32_t i) {
+            const auto q = static_cast<int32_t>(static_cast<float>(a[i]) / static_cast<float>(b[i] == 0 ? 1 : b[i]));
+            return b[i] == 0 ? 0 : q;
+        });
+        break;
     case BlockCode::kRemainder: each(out, f0, n, [&](int32_t i) { return remainder(a[i], b[i]); }); break;
     case BlockCode::kDivideByPowerOfTwo: {
         const int32_t shift = op.value, bias = static_cast<int32_t>((1u << shift) - 1);

@@ -17,6 +17,7 @@ enum class BlockCode : uint8_t {
     kGreaterEqual, kShiftLeft, kShiftRight, kDivide, kRemainder, kLogicalAnd, kLogicalOr, kMinimum, kMaximum,
     kDifference, kPower,
     kDivideByPowerOfTwo, kRemainderByPowerOfTwo,  // in[0] by 2^value, truncating as / and % do
+    kDivideInFloats,                              // both operands below 2^24 in magnitude
     // One operand.
     kNegate, kBitNot, kLogicalNot, kAbsolute, kSine, kCosine, kTangent, kTriangle,
     kGradientEntry,  // value: the channel

@@ -177,6 +177,15 @@ TEST(FastRender, BlockOperationsAtTheirEdges) {
     expectSameBytes({"cells halved", {"storage(300)", "put(get(x%64)/2+r,x%64)", "(get(x%64)+g)/2+get(x%3)%4",
                                       "(put(b,x%7)-300)/8+get(x%7)%2", "a"}},
                     scene);
+    // Quotients whose operands stay below 2^24, which floats divide: of either sign, by 0 and -1,
+    // near the end of that range, each exposed in full by a remainder; and whole ones, which a
+    // quotient through the reciprocal would miss.
+    expectSameBytes({"small quotients", {"0", "((x*65535-8388608+r)/(x%7-3+g%2))%251+251",
+                                         "(r*65792-c*3)/(y-1)%251+(x-130)/(g-128)%97",
+                                         "(b*65792)/(-1-x%2)%251+300", "(x*y*9999)/(b*65791+1)+(x*y*9999)/(x%3+7)%13"}},
+                    scene);
+    expectSameBytes({"whole quotients", {"0", "(r*41+41)/41-r+100", "(g*47+x)/47-g+100", "((b+x)*97+97)/97-b-x+100", "a"}},
+                    scene);
     // Divisions by powers of two on both sides of zero and at the ends of the integers.
     expectSameBytes({"halvings", {"0", "(x-130)/4+(x*y-300)%16+(x-2147483647-1)/1073741824",
                                   "(x-2147483647-1)%1073741824/9999999+(y-x)/1%3", "((x*x*x*x*x)%2+(y-3)%1)*99+(-x)/256",

@@ -75,17 +75,17 @@ bool sumsExactInFloats(const int32_t* w) {
     return total * 255 < (int64_t{1} << 24);
 }
 
-// The sums of `count` pixels from column `left` + 1 of the row below `rows`, divided by
+// The sums of `count` pixels from column `left` + 1 of the middle one of `rows`, divided by
 // `divisor`: each of the three rows' channel bytes (at bit `shift` of the pixel) taken once as
 // floats, then the nine taps. With sum and divisor whole and below 2^24 in magnitude, the
 // rounded float quotient is off by at most |sum / divisor| / 2^24, less than 1 / |divisor|, the
 // least distance from a quotient that is not whole to a whole number: truncated, it is the
 // integer quotient.
-void convolveInFloats(const int32_t* w, const uint8_t* rows, size_t stride, int shift, int32_t left, int32_t count,
+void convolveInFloats(const int32_t* w, const uint8_t* const (&rows)[3], int shift, int32_t left, int32_t count,
                       int32_t divisor, int32_t* __restrict out) {
     float line[3][kBlockLanes + 2];
     for (int r = 0; r < 3; ++r) {
-        const uint8_t* from = rows + static_cast<size_t>(r) * stride + 4 * static_cast<size_t>(left);
+        const uint8_t* from = rows[r] + 4 * static_cast<size_t>(left);
         for (int32_t j = 0; j < count + 2; ++j) {
             uint32_t pixel;
             std::memcpy(&pixel, from + 4 * static_cast<size_t>(j), 4);
@@ -104,29 +104,54 @@ void convolveInFloats(const int32_t* w, const uint8_t* rows, size_t stride, int 
     }
 }
 
-void sumNeighboursInIntegers(const int32_t* w, const uint8_t* top, size_t stride, int32_t x0, int32_t first,
+void sumNeighboursInIntegers(const int32_t* w, const uint8_t* const (&rows)[3], int32_t x0, int32_t first,
                              int32_t end, int32_t* out);
+
+// The rows a kernel at row y reads: y - 1, y and y + 1 where they lie inside the image, and at
+// its top and bottom edge the rows the source mode takes them to; a row the mode leaves outside
+// reads zeroes, so its weights become 0. False for a mode that reads no point where it is.
+bool kernelRows(const PixelContext& c, int32_t y, int32_t (&w)[10], const uint8_t* (&rows)[3]) {
+    if (static_cast<uint32_t>(c.sourceMode) > 3u) return false;
+    const auto stride = static_cast<size_t>(static_cast<uint32_t>(c.rowBytes));
+    rows[1] = c.sourcePixels + static_cast<size_t>(y) * stride;
+    for (const int r : {0, 2}) {
+        int32_t row = y + r - 1;
+        if (row < 0 || row > c.maxY) {
+            if (!reduceCoordinate(c.sourceMode, row, c.height)) {
+                for (int k = 0; k < 3; ++k) w[3 * r + k] = 0;
+                row = y;
+            }
+        }
+        rows[r] = c.sourcePixels + static_cast<size_t>(row) * stride;
+    }
+    return true;
+}
 
 void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
     const PixelContext& c = run.frame.evaluation.ctx;
-    const int32_t* w = op.node->weights;
+    int32_t w[10];
+    std::memcpy(w, op.node->weights, sizeof w);
     const int32_t lanes = run.lanes;
-    // Inside the border all four source modes read the neighbours where they are.
-    if (run.y <= 0 || run.y >= c.maxY) {
+    const uint8_t* rows[3];
+    if (!kernelRows(c, run.y, w, rows)) {
         escape(op, run, out, run.first, lanes);
         return;
     }
+    // Columns 1 to maxX - 1 read their neighbours where they are; the edge columns run pixel by
+    // pixel.
     const int32_t first = run.x0 + run.first == 0 ? 1 : run.first;
     const int32_t end = run.x0 + lanes > c.maxX ? c.maxX - run.x0 : lanes;  // columns before maxX
-    const auto stride = static_cast<size_t>(static_cast<uint32_t>(c.rowBytes));
-    const uint8_t* above = c.sourcePixels + static_cast<size_t>(run.y - 1) * stride;
     const int32_t divisor = w[9];
     const bool inFloats = sumsExactInFloats(w);
     const bool divideInFloats = inFloats && divisor != 0 && divisor > -(1 << 24) && divisor < (1 << 24);
     if (end > first && inFloats)
-        convolveInFloats(w, above, stride, 8 * op.node->value, run.x0 + first - 1, end - first,
-                         divideInFloats ? divisor : 1, out + first);
-    if (end > first && !inFloats) sumNeighboursInIntegers(w, above + op.node->value, stride, run.x0, first, end, out);
+        convolveInFloats(w, rows, 8 * op.node->value, run.x0 + first - 1, end - first, divideInFloats ? divisor : 1,
+                         out + first);
+    if (end > first && !inFloats) {
+        const uint8_t* const channelRows[3] = {rows[0] + op.node->value, rows[1] + op.node->value,
+                                               rows[2] + op.node->value};
+        sumNeighboursInIntegers(w, channelRows, run.x0, first, end, out);
+    }
     // Apart from the sums, so that the divisions run in vector registers.
     if (!divideInFloats)
         for (int32_t i = first; i < end; ++i) out[i] = divisor == 0 ? 255 : quotient(out[i], divisor);
@@ -134,10 +159,9 @@ void convolveFixed(const BlockOp& op, const BlockRun& run, int32_t* out) {
     if (end < lanes) escape(op, run, out, end < first ? first : end, lanes);
 }
 
-void sumNeighboursInIntegers(const int32_t* w, const uint8_t* top, size_t stride, int32_t x0, int32_t first,
+void sumNeighboursInIntegers(const int32_t* w, const uint8_t* const (&rows)[3], int32_t x0, int32_t first,
                              int32_t end, int32_t* out) {
-    const uint8_t* middle = top + stride;
-    const uint8_t* bottom = middle + stride;
+    const uint8_t *top = rows[0], *middle = rows[1], *bottom = rows[2];
     for (int32_t i = first; i < end; ++i) {
         const size_t p = 4 * static_cast<size_t>(x0 + i - 1);
         int32_t sum = wrapMul(w[0], top[p]);

@@ -220,6 +220,21 @@ TEST(FastRender, BlockOperationsAtTheirEdges) {
                     scene);
 }
 
+// Kernels at the top and bottom rows read the rows each source mode takes them to, or zeroes;
+// an image of one row has both edges in it.
+TEST(FastRender, KernelsAtTheImageEdgesInEverySourceMode) {
+    for (const int32_t height : {1, 2, 5}) {
+        Scene scene(kBlockLanes + 9, height, true);
+        for (const char* mode : {"0", "srcmode(1)", "srcmode(2)", "srcmode(3)", "srcmode(9)"}) {
+            const NamedFilter filter{std::string("kernel edges, ") + mode + ", height " + std::to_string(height),
+                                     {mode, "cnv(1,2,3,4,5,6,7,8,9,45)", "cnv(-1,-2,-1,0,0,0,1,2,1,1)+128",
+                                      "cnv(65790,0,0,0,1,0,0,0,-9,7)%251+cnv(0,-99,0,0,1,0,0,99,0,3)", "a"}};
+            EXPECT_TRUE(judge(filter.code).blocks) << filter.name;
+            testing::expectSameBytes(filter, scene);
+        }
+    }
+}
+
 TEST(FastRender, OrderDependenceOfChannelSources) {
     for (const char* free : {"r+get(3)", "src(x+1,y,z)*ctl(0)", "tex(x,y)+grad(i,z)+gam(c,z)+bmap(0,x,y)",
                              "cnv(1,1,1,1,1,1,1,1,1,9)", "case(z,0:r,1:g,0:b)", "case(ctl(9),5:1,0:i)+1"})

@@ -59,9 +59,6 @@ BlockProgram::Draw::Draw(int32_t low, int32_t count, int32_t slot)
     : low(low), slot(slot), divisor(count < 0 ? 0u - static_cast<uint32_t>(count) : static_cast<uint32_t>(count)),
       multiplier(divisor > 32768u ? 0u : static_cast<uint32_t>(((uint64_t{1} << 31) + divisor - 1) / divisor)) {}
 
-// The draws of every pixel of the block, pixel after pixel, each in the order the compiled form
-// makes them: the numbers first, one after the other, then each draw's values over the block
-// in vector loops.
 namespace {
 
 // `count` draws of the render's generator. kChains steps of it are again a step x -> A x + C,
@@ -100,6 +97,9 @@ void drawNumbers(uint32_t& seed, uint32_t* drawn, size_t count) {
 
 }  // namespace
 
+// The draws of every pixel of the block, pixel after pixel, each in the order the compiled form
+// makes them: the numbers first, in the generator's order, then each draw's values over the block
+// in vector loops.
 void BlockProgram::drawRandomNumbers(BlockFrame& frame, int32_t lanes) const {
     // A copy of the seed, which the stores of the numbers cannot be taken to change.
     uint32_t seed = frame.fast_.evaluation.state.randomSeed;

@@ -1,6 +1,5 @@
 #include "plugin/filter_runner.h"
 
-#include <algorithm>
 #include <thread>
 
 #include "formula/compile_filter.h"

@@ -1,8 +1,10 @@
 // The benchmark filters over 1920 x 1080 RGBA: walking the trees, the compiled form pixel by
-// pixel on one thread, and over blocks of pixels on one thread and on every core. Figures in
-// megapixels per second.
+// pixel on one thread, and over blocks of pixels on one thread and on every core, the helper
+// threads started by each render (as an apply does) or kept from render to render (as the
+// preview does). Figures in megapixels per second.
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,7 +45,7 @@ Scene& scene() {
     return shared;
 }
 
-enum class Engine { kTreeWalk, kCompiledOneThread, kBlocksOneThread, kBlocksAllCores };
+enum class Engine { kTreeWalk, kCompiledOneThread, kBlocksOneThread, kBlocksAllCores, kBlocksAllCoresKept };
 
 void renderBenchmark(benchmark::State& state, const NamedFilter& filter, Engine engine) {
     Scene& s = scene();
@@ -57,8 +59,11 @@ void renderBenchmark(benchmark::State& state, const NamedFilter& filter, Engine 
     setUp.controls = filter.controls;
     for (const uint8_t*& map : setUp.textureMaps) map = s.maps.data();
     setUp.gradientTable = s.gradients.data();
-    setUp.threads = engine == Engine::kBlocksAllCores ? hardwareThreads() : 1;
+    const bool allCores = engine == Engine::kBlocksAllCores || engine == Engine::kBlocksAllCoresKept;
+    setUp.threads = allCores ? hardwareThreads() : 1;
     setUp.blocks = engine != Engine::kCompiledOneThread;
+    std::optional<RenderThreads> kept;
+    if (engine == Engine::kBlocksAllCoresKept) setUp.keptThreads = &kept.emplace(setUp.threads - 1);
     for (auto _ : state) {
         if (engine == Engine::kTreeWalk)
             renderFilterByTreeWalk(compiled.program, s.image, s.destination.data(), setUp);
@@ -78,7 +83,8 @@ const bool registered = [] {
     } engines[] = {{"TreeWalk", Engine::kTreeWalk},
                    {"Compiled1", Engine::kCompiledOneThread},
                    {"Blocks1", Engine::kBlocksOneThread},
-                   {"BlocksAll", Engine::kBlocksAllCores}};
+                   {"BlocksAll", Engine::kBlocksAllCores},
+                   {"BlocksAllKept", Engine::kBlocksAllCoresKept}};
     for (const NamedFilter& filter : lumen::bench::benchmarkFilters())
         for (const auto& engine : engines)
             benchmark::RegisterBenchmark(("BM_FastRender/" + filter.name + "/" + engine.name).c_str(), renderBenchmark,

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "formula/block_program.h"
@@ -168,6 +169,10 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
         for (PixelContext* each : contexts) frames.emplace_back(*each, *prepared.state, fast);
     }
 
+    std::optional<RenderThreads> ownThreads;
+    RenderThreads* helpers = setUp.keptThreads;
+    if (!helpers && threads > 1) helpers = &ownThreads.emplace(threads - 1);
+
     const size_t rowBytes = static_cast<size_t>(context.rowBytes);
     const bool complete = runRows(
         context.height, threads,
@@ -179,7 +184,7 @@ RenderOutcome renderFilter(const FilterProgram& program, const ImageDescription&
             else
                 fast.renderRow(frames[worker], y, row);
         },
-        setUp.startHelperThread);
+        helpers);
     return complete ? RenderOutcome::kComplete : RenderOutcome::kStopped;
 }
 

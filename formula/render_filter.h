@@ -9,6 +9,7 @@
 #include "formula/compile_filter.h"
 #include "formula/pixel_context.h"
 #include "formula/render_state.h"
+#include "formula/render_threads.h"
 
 namespace lumen::formula {
 
@@ -37,9 +38,9 @@ struct RenderSetUp {
     // False: the channel sources run pixel by pixel in the compiled form even where they could
     // run over blocks of pixels (the two are compared by tests and benchmarks).
     bool blocks = true;
-    // Runs first on every extra thread of the render: a preview lowers their priority with it,
-    // as it does its own worker's.
-    std::function<void()> startHelperThread;
+    // Helper threads kept by a caller that renders again and again; null: the render starts
+    // its own and stops them before it returns.
+    RenderThreads* keptThreads = nullptr;
 };
 
 // Zero-fills the context and sets it up for a render of `source` into `destination` (same

@@ -4,9 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
 #include <thread>
-#include <vector>
 
 namespace lumen::formula {
 namespace {
@@ -86,8 +84,9 @@ int hardwareThreads() {
 }
 
 bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& beforeRow,
-             const std::function<void(int, int32_t)>& renderRow, const std::function<void()>& startHelper) {
+             const std::function<void(int, int32_t)>& renderRow, RenderThreads* helpers) {
     threads = static_cast<int>(std::min<int64_t>(std::max(threads, 1), std::max<int32_t>(height, 1)));
+    threads = helpers ? std::min(threads, helpers->helpers() + 1) : 1;
     if (threads == 1) return runOnCallingThread(height, beforeRow, renderRow);
 
     // Each thread takes runs of neighbouring rows: the source rows a filter reads around its
@@ -95,41 +94,40 @@ bool runRows(int32_t height, int threads, const std::function<bool(int32_t)>& be
     // runs still share out evenly.
     const int32_t run = std::clamp<int32_t>(height / (threads * 16), 1, 8);
     RowQueue queue(height);
-    std::vector<std::thread> workers;
-    workers.reserve(static_cast<size_t>(threads - 1));
-    for (int worker = 1; worker < threads; ++worker) {
-        try {
-            workers.emplace_back([&queue, &renderRow, &startHelper, worker, run] {
-                if (startHelper) startHelper();
-                for (int32_t first, end; queue.take(run, first, end);)
-                    for (int32_t y = first; y < end; ++y) renderRow(worker, y);
-            });
-        } catch (const std::system_error&) {
-            break;  // fewer threads than asked for still render every row
-        }
-    }
-    // Enough allowed rows ahead that no worker waits while this thread renders a run, allowed a
+    const std::function<void(int)> takeRows = [&](int helper) {
+        if (helper >= threads) return;
+        for (int32_t first, end; queue.take(run, first, end);)
+            for (int32_t y = first; y < end; ++y) renderRow(helper, y);
+    };
+    helpers->run(takeRows);
+    // Enough allowed rows ahead that no helper waits while this thread renders a run, allowed a
     // few runs at a time.
-    const auto threadsRunning = static_cast<int32_t>(workers.size() + 1);
-    const int32_t ahead = 4 * threadsRunning * run;
+    const int32_t ahead = 4 * threads * run;
     int32_t allowed = 0;
     bool stopped = false;
-    while (true) {
-        if (!stopped && allowed < height && allowed - queue.taken() < threadsRunning * run) {
-            const int32_t target = std::min(height, queue.taken() + ahead);
-            const int32_t before = allowed;
-            for (; allowed < target && !stopped; ++allowed) stopped = beforeRow && !beforeRow(allowed);
-            if (stopped) --allowed;  // the refused row
-            if (allowed != before || stopped) queue.allow(allowed, stopped);
+    try {
+        while (true) {
+            if (!stopped && allowed < height && allowed - queue.taken() < threads * run) {
+                const int32_t target = std::min(height, queue.taken() + ahead);
+                const int32_t before = allowed;
+                for (; allowed < target && !stopped; ++allowed) stopped = beforeRow && !beforeRow(allowed);
+                if (stopped) --allowed;  // the refused row
+                if (allowed != before || stopped) queue.allow(allowed, stopped);
+            }
+            int32_t first, end;
+            if (queue.tryTake(run, first, end))
+                for (int32_t y = first; y < end; ++y) renderRow(0, y);
+            else if (stopped || allowed == height)
+                break;
         }
-        int32_t first, end;
-        if (queue.tryTake(run, first, end))
-            for (int32_t y = first; y < end; ++y) renderRow(0, y);
-        else if (stopped || allowed == height)
-            break;
+    } catch (...) {
+        // The helpers read the queue on this stack: they finish the rows allowed, then it goes.
+        queue.allow(allowed, true);
+        helpers->finish();
+        throw;
     }
-    for (std::thread& worker : workers) worker.join();
-    return !stopped;
+    const bool helpersReturned = helpers->finish();
+    return !stopped && helpersReturned;
 }
 
 }  // namespace lumen::formula

@@ -4,6 +4,7 @@
 
 #include "formula/compile_filter.h"
 #include "formula/render_filter.h"
+#include "formula/row_scheduler.h"
 #include "plugin/image_buffer.h"
 #include "plugin/parameter_block.h"
 #include "plugin/render_tables.h"
@@ -62,7 +63,7 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
     setUp.gradientTable = tables.gradientTable;
     setUp.threads = job.threads;
     const bool asynchronous = job.mode == Mode::asynchronous;
-    if (asynchronous) setUp.startHelperThread = lowerCurrentThreadPriority;
+    if (asynchronous) setUp.keptThreads = previewHelpers(job.threads);
 
     const int32_t height = image.height;
     auto onRow = [&](int32_t row, const formula::PixelContext& context) {
@@ -88,6 +89,16 @@ void FilterRunner::render(const Job& job, HostProgress* host) {
     } else {
         host->progress(0, height);
     }
+}
+
+formula::RenderThreads* FilterRunner::previewHelpers(int32_t threads) {
+    const int helpers = (threads > 0 ? threads : formula::hardwareThreads()) - 1;
+    if (helpers < 1) return nullptr;
+    // Previews follow each other while a slider moves: their helpers stay from one to the next,
+    // at the worker's lowered priority.
+    if (!previewHelpers_ || previewHelpers_->helpers() != helpers)
+        previewHelpers_ = std::make_unique<formula::RenderThreads>(helpers, lowerCurrentThreadPriority);
+    return previewHelpers_.get();
 }
 
 void FilterRunner::stopWorker() {

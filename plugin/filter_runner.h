@@ -5,10 +5,12 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "formula/compile_filter.h"
+#include "formula/render_threads.h"
 
 #include "plugin/current_filter.h"
 #include "plugin/worker_thread.h"
@@ -87,6 +89,8 @@ private:
     struct Job;
     void stopWorker();
     void render(const Job& job, HostProgress* host);
+    // The kept helper threads of previews on `threads` threads (0: every core); null for one.
+    formula::RenderThreads* previewHelpers(int32_t threads);
 
     PreviewProgress* preview_;
     CurrentFilter filter_;
@@ -96,6 +100,7 @@ private:
 
     std::mutex jobLock_;     // taken first: held while a job starts or runs synchronously
     std::mutex threadLock_;  // then this one: held while a running job is stopped
+    std::unique_ptr<formula::RenderThreads> previewHelpers_;  // used by the worker alone
     WorkerThread worker_;
     std::atomic<bool> cancelRequest_{false};
     std::atomic<bool> aborted_{false};

@@ -35,10 +35,11 @@ struct Scene {
     std::vector<uint8_t> pixels, maps, gradients;
     ImageDescription image;
     RenderSetUp setUp;
+    RenderThreads keptHelpers{2};  // serves every filter rendered over the scene, as a preview's do
 };
 
 // Renders by walking the trees, and compiled on 1 and 3 threads, in blocks and pixel by pixel:
-// all must agree.
+// all must agree. Blocks on 3 threads take the scene's kept helpers, pixel by pixel starts its own.
 inline void expectSameBytes(const NamedFilter& filter, Scene& scene) {
     FilterCompileResult compiled = compileFilter({filter.code[0].c_str(), filter.code[1].c_str(), filter.code[2].c_str(),
                                                   filter.code[3].c_str(), filter.code[4].c_str()});
@@ -50,6 +51,7 @@ inline void expectSameBytes(const NamedFilter& filter, Scene& scene) {
     for (int attempt = 0; attempt < 4; ++attempt) {
         setUp.threads = attempt % 2 == 0 ? 1 : 3;
         setUp.blocks = attempt < 2;
+        setUp.keptThreads = attempt == 1 ? &scene.keptHelpers : nullptr;
         std::vector<uint8_t> fast(scene.pixels.size(), 0x5A);
         ASSERT_EQ(renderFilter(compiled.program, scene.image, fast.data(), setUp), RenderOutcome::kComplete);
         if (fast != reference) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -202,4 +203,24 @@ TEST_F(FilterRunnerTest, StopWhileIdleOrRunningAndAtTheEnd) {
         runner.stop();
         ASSERT_TRUE(runner.runAsynchronous(source, destination));
     }  // the runner's end waits for its worker: a thread left running would end the process
+}
+
+// Previews keep their helper threads from one to the next, and make new ones when the thread
+// count changes; every preview still renders every row.
+TEST_F(FilterRunnerTest, PreviewsOneAfterAnotherOnSeveralThreads) {
+    fill(source, 16, 300, false, 10);
+    GatedPreview preview;
+    FilterRunner runner{&preview};
+    int finishes = 0;
+    for (const int32_t threads : {3, 3, 2, 4, 1}) {
+        fill(destination, 16, 300, false, 0);
+        runner.setThreads(threads);
+        runner.setFilter(filterOf("0", "x+y", "y/2", "3", "4"));
+        ASSERT_TRUE(runner.runAsynchronous(source, destination));
+        preview.waitForFinishes(++finishes);
+        runner.stop();
+        ASSERT_TRUE(runner.renderedEveryPixel()) << threads << " threads";
+        for (int32_t y = 0; y < 300; ++y)
+            ASSERT_EQ(destination.pixels()[(y * 16 + 5) * 4 + 1], std::min(255, y / 2)) << threads << " threads, row " << y;
+    }
 }

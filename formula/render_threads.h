@@ -19,10 +19,11 @@ public:
 
     // Helpers actually running, numbered 1..helpers().
     int helpers() const;
-    // Runs task(helper) on every helper and returns at once. One task at a time: finish() comes
-    // before the next run. An idle helper keeps looking for work for a short while before it
-    // sleeps, so a render that follows closely finds it awake.
+    // Runs task(helper) on every helper and returns at once; the task must outlive the run.
+    // One task at a time: finish() comes before the next run. An idle helper keeps looking for
+    // work for a short while before it sleeps, so a render that follows closely finds it awake.
     void run(const std::function<void(int helper)>& task);
+    void run(std::function<void(int helper)>&&) = delete;  // a temporary task ends before the run
     // Waits until every helper has returned from the task; false when one of them threw.
     bool finish();
 

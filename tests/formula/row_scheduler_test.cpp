@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -147,13 +148,15 @@ TEST(RowScheduler, KeptHelpersServeRunAfterRun) {
     EXPECT_EQ(workers, (std::set<int>{0, 1, 2}));
 
     std::atomic<int> ran{0};
-    helpers.run([&](int helper) {
+    const std::function<void(int)> failing = [&](int helper) {
         ++ran;
         if (helper == 2) throw std::runtime_error("a task that fails");
-    });
+    };
+    helpers.run(failing);
     EXPECT_FALSE(helpers.finish());
     EXPECT_EQ(ran.load(), 2);
-    helpers.run([&](int) { ++ran; });
+    const std::function<void(int)> counting = [&](int) { ++ran; };
+    helpers.run(counting);
     EXPECT_TRUE(helpers.finish()) << "a failure belongs to its own run";
     EXPECT_EQ(ran.load(), 4);
 }

@@ -23,7 +23,7 @@ TEST(RowScheduler, EveryRowOnceAndTheCallbackInOrderOnTheCallingThread) {
     // One set of helpers for every run, more than some runs take. Short images share out single
     // rows, tall ones runs of rows.
     RenderThreads helpers(4);
-    for (const auto [threads, height] : {std::pair{1, 101}, {2, 101}, {5, 101}, {2, 1000}, {3, 517}}) {
+    for (const auto& [threads, height] : {std::pair{1, 101}, {2, 101}, {5, 101}, {2, 1000}, {3, 517}}) {
         std::vector<std::atomic<int>> rendered(height);
         std::vector<int32_t> announced;
         std::atomic<bool> foreignCallback{false};
